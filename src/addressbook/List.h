@@ -1,0 +1,104 @@
+#pragma once
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+
+namespace corvane {
+
+class Connection;
+
+// A query over one table with a static cursor: Open() takes a snapshot of the rows into memory,
+// each row remembering its rowid so that Post and Delete address the right table row.
+// Rows appended or deleted through the list show at once; other changes show on the next Open().
+class List : public QObject {
+    Q_OBJECT
+public:
+    enum class State { Inactive, Browse, Edit, Insert };
+
+    // Proxy for FieldByName(...).AsString() reads and writes.
+    class Field {
+    public:
+        QString AsString() const;
+        void setAsString(const QString& value);
+        const QString& DisplayName() const { return m_name; }
+    private:
+        friend class List;
+        Field(List* list, int column, QString name) : m_list(list), m_column(column), m_name(std::move(name)) {}
+        List* m_list;
+        int m_column;
+        QString m_name;
+    };
+
+    explicit List(Connection* connection, QObject* parent = nullptr);
+
+    Connection* connection() const { return m_connection; }
+
+    // The statement: set whole (clears parameters) or with bound parameters (?1, ?2 ...).
+    QString SQL() const { return m_sql; }
+    void setSQL(const QString& sql, const QVariantList& parameters = {});
+    const QVariantList& Parameters() const { return m_parameters; }
+
+    void Open();        // runs the statement, stands on the first row; throws corvane::Error
+    void Close();
+    bool Active() const;
+    void ExecSQL();     // runs the statement without rows
+
+    int RecordCount() const;
+    int RecNo() const { return m_current; }            // 0-based current row, -1 when empty
+    void setRecNo(int row);                              // moves the current row
+    void First();
+    void Next();
+    bool Eof() const { return m_eof; }
+
+    void Edit();        // change mode on the current row; a new row on an empty list
+    void Append();      // a new row at the end
+    void Post();        // writes the new or changed row; throws corvane::Error
+    void Cancel();
+    void Delete();      // deletes the current row from the table
+    void deleteRows(QVector<int> rows);                  // several rows, by list position
+    State state() const { return m_state; }
+
+    Field FieldByName(const QString& name);              // throws for an unknown column
+    QStringList Fields() const { return m_columns; }     // column names in table order
+    QString value(int row, int column) const;            // snapshot value, "" when absent
+    int columnIndex(const QString& name) const { return m_columns.indexOf(name); }
+
+    // A search statement over `table` whose `column` contains `text` literally.
+    static QString searchStatement(const QString& table, const QString& column);
+    void setSearch(const QString& table, const QString& column, const QString& text);
+
+Q_SIGNALS:
+    void aboutToReset();
+    void reset();                     // opened, closed or rows added/removed
+    void rowChanged(int row);         // a row's values changed (posted)
+    void currentChanged(int row);
+
+private:
+    struct Row {
+        qint64 rowid = -1;
+        QVector<QString> values;
+    };
+    friend class Field;
+    QString read(int column) const;
+    void write(int column, const QString& value);
+    void ensureOpenState() const;
+    void setCurrent(int row);
+
+    Connection* m_connection;
+    QString m_sql;
+    QVariantList m_parameters;
+    QString m_table;                  // table the snapshot came from
+    QStringList m_columns;
+    QVector<Row> m_rows;
+    bool m_active = false;
+    quint64 m_generation = 0;
+    int m_current = -1;
+    bool m_eof = true;
+    State m_state = State::Inactive;
+    Row m_buffer;                     // the row being edited or inserted
+    QVector<bool> m_changed;
+};
+
+}
