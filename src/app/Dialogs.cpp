@@ -54,6 +54,7 @@ MessageResult WidgetDialogs::message(QWidget* parent, const QString& title, cons
     switch (icon) {
     case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
     case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
     case MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;
     case MessageIcon::Stop: box.setIcon(QMessageBox::Critical); break;
     }

@@ -6,7 +6,7 @@ class QWidget;
 
 namespace corvane {
 
-enum class MessageIcon { None, Information, Warning, Stop };
+enum class MessageIcon { None, Information, Question, Warning, Stop };
 enum class MessageButtons { Ok, OkCancel };
 enum class MessageResult { Ok, Cancel };
 

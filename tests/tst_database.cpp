@@ -1,0 +1,349 @@
+#include "addressbook/Connection.h"
+#include "addressbook/DataGrid.h"
+#include "addressbook/List.h"
+#include "app/Dialogs.h"
+#include "app/Error.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace corvane;
+
+namespace {
+
+// Answers every question with a fixed answer and remembers what was asked.
+class AnsweringDialogs : public Dialogs {
+public:
+    MessageResult answer = MessageResult::Ok;
+    QStringList asked;
+    MessageResult message(QWidget*, const QString&, const QString& text, MessageIcon, MessageButtons) override
+    {
+        asked << text;
+        return answer;
+    }
+    QString openFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+};
+
+void addRecipient(List& list, const QStringList& values)
+{
+    list.Append();
+    const QStringList& columns = Connection::recipientColumns();
+    for (int i = 0; i < values.size(); ++i)
+        list.FieldByName(columns[i]).setAsString(values[i]);
+    list.Post();
+}
+
+QStringList column(List& list, const QString& name)
+{
+    QStringList values;
+    for (list.First(); !list.Eof(); list.Next())
+        values << list.FieldByName(name).AsString();
+    return values;
+}
+
+}
+
+class DatabaseTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    QString m_file;
+
+private Q_SLOTS:
+    void init()
+    {
+        m_file = m_dir.filePath(QStringLiteral("data-%1.mdb").arg(QTest::currentTestFunction()));
+        QFile::remove(m_file);
+        Connection::createDatabase(m_file);
+    }
+
+    void fileIsEncryptedAndSelfContained()
+    {
+        QFile f(m_file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY(!f.read(16).startsWith("SQLite format 3"));
+        Connection c(m_file);
+        c.Open();
+        QCOMPARE(c.tableColumns("outr"), Connection::senderColumns());
+        QCOMPARE(c.tableColumns("inr"), Connection::recipientColumns());
+        QCOMPARE(c.tableColumns("excel"), Connection::recipientColumns());
+        List list(&c);
+        list.setSQL("select * from inr");
+        list.Open();
+        addRecipient(list, {"张三"});
+        QVERIFY(!QFile::exists(m_file + "-wal"));
+        QVERIFY(!QFile::exists(m_file + "-journal"));   // rollback journal gone after the commit
+    }
+
+    void emptyTableReadsEmptyStrings()
+    {
+        Connection c(m_file);
+        List list(&c);
+        list.setSQL("select * from outr");
+        list.Open();
+        QCOMPARE(list.RecordCount(), 0);
+        QVERIFY(list.Eof());
+        QCOMPARE(list.Fields(), Connection::senderColumns());
+        for (const QString& name : Connection::senderColumns())
+            QCOMPARE(list.FieldByName(name).AsString(), QString());
+        QVERIFY_THROWS_EXCEPTION(Error, list.FieldByName("no such column"));
+    }
+
+    void editOnEmptyListWritesNewRow()
+    {
+        Connection c(m_file);
+        List list(&c);
+        list.setSQL("select * from outr");
+        list.Open();
+        list.Edit();
+        list.FieldByName("年").setAsString("2026");
+        list.FieldByName("月").setAsString("12");
+        list.FieldByName("日").setAsString("10");
+        list.Post();
+        QCOMPARE(list.RecordCount(), 1);
+        list.Open();
+        QCOMPARE(list.RecordCount(), 1);
+        QCOMPARE(list.FieldByName("年").AsString(), QString("2026"));
+        QCOMPARE(list.FieldByName("姓名").AsString(), QString());   // never written: reads empty
+    }
+
+    void postAndDeleteAddressTheirOwnRows()
+    {
+        Connection c(m_file);
+        List list(&c);
+        list.setSQL("select * from inr");
+        list.Open();
+        for (const char* name : {"甲", "乙", "丙", "丁", "戊"})
+            addRecipient(list, {QString::fromUtf8(name)});
+        list.deleteRows({0, 2});                                  // 甲 and 丙
+        QCOMPARE(column(list, "姓名"), QStringList({"乙", "丁", "戊"}));
+        list.setRecNo(1);                                         // 丁
+        list.Edit();
+        list.FieldByName("手机").setAsString("13800000000");
+        list.Post();
+        list.setRecNo(2);
+        list.Delete();                                            // 戊
+        list.Open();
+        QCOMPARE(column(list, "姓名"), QStringList({"乙", "丁"}));
+        QCOMPARE(column(list, "手机"), QStringList({"", "13800000000"}));
+    }
+
+    void searchFindsSubstring_data()
+    {
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("13 anywhere in 手机") << "手机" << "13" << QStringList{"a", "b", "c"};
+        QTest::newRow("收件单位") << "收件单位" << "科技" << QStringList{"b", "e"};
+        QTest::newRow("double quote") << "收件单位" << "\"" << QStringList{"d"};
+        QTest::newRow("percent is literal") << "收件单位" << "100%" << QStringList{"e"};
+        QTest::newRow("underscore is literal") << "姓名" << "_" << QStringList{"f_x"};
+        QTest::newRow("apostrophe") << "收件单位" << "O'Brien" << QStringList{"c"};
+        QTest::newRow("semicolon and SQL") << "收件单位" << "'; drop table inr; --" << QStringList{};
+        QTest::newRow("backslash") << "地址" << "\\" << QStringList{"a"};
+        QTest::newRow("nothing found") << "手机" << "999" << QStringList{};
+    }
+
+    void searchFindsSubstring()
+    {
+        QFETCH(QString, column);
+        QFETCH(QString, text);
+        QFETCH(QStringList, expected);
+        Connection c(m_file);
+        List list(&c);
+        list.setSQL("select * from inr");
+        list.Open();
+        addRecipient(list, {"a", "", "", "", "C:\\路", "13912345678"});
+        addRecipient(list, {"b", "", "华科技公司", "", "", "18613000000"});
+        addRecipient(list, {"c", "", "O'Brien贸易", "", "", "15800000013"});
+        addRecipient(list, {"d", "", "\"老字号\"", "", "", "15800000000"});
+        addRecipient(list, {"e", "", "100%科技", "", "", ""});
+        addRecipient(list, {"f_x", "", "", "", "", ""});
+        list.Close();
+        list.setSearch("inr", column, text);
+        QVERIFY(list.SQL().startsWith(QStringLiteral("select * from inr where %1 like ").arg(column)));
+        list.Open();
+        QCOMPARE(::column(list, "姓名"), expected);
+        list.setSQL("select * from inr");
+        list.Open();
+        QCOMPARE(list.RecordCount(), 6);   // the table survived whatever was typed
+    }
+
+    void secondConnectionSeesRowOnReopen()
+    {
+        Connection main(m_file), batch(m_file);
+        List recipients(&main), batchList(&batch);
+        recipients.setSQL("select * from inr");
+        batchList.setSQL("select * from inr");
+        recipients.Open();
+        batchList.Open();
+        QCOMPARE(batchList.RecordCount(), 0);
+        addRecipient(recipients, {"新客户", "广州"});
+        QCOMPARE(batchList.RecordCount(), 0);   // a static snapshot until it opens again
+        batchList.Close();
+        batchList.Open();
+        QCOMPARE(batchList.RecordCount(), 1);
+        QCOMPARE(batchList.FieldByName("城市").AsString(), QString("广州"));
+    }
+
+    void closingConnectionClosesLists()
+    {
+        Connection c(m_file);
+        List list(&c);
+        list.setSQL("select * from inr");
+        list.Open();
+        addRecipient(list, {"x"});
+        c.Close();
+        QVERIFY(!list.Active());
+        QCOMPARE(list.RecordCount(), 0);
+        list.Open();                     // reopens the connection
+        QCOMPARE(list.RecordCount(), 1);
+    }
+
+    void unopenableFilesFail_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("exists");
+        QTest::newRow("missing") << QByteArray() << false;
+        QTest::newRow("random bytes") << QByteArray(4096, 'x') << true;
+        QTest::newRow("empty file of another kind") << QByteArray("SQLite format 3\0", 16) << true;
+    }
+
+    void unopenableFilesFail()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, exists);
+        const QString file = m_dir.filePath("other.mdb");
+        QFile::remove(file);
+        if (exists) {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(content);
+        }
+        Connection c(file);
+        QString message;
+        try {
+            c.Open();
+        } catch (const Error& e) {
+            message = e.message();
+        }
+        QVERIFY2(!message.isEmpty(), "opening must fail");
+        QVERIFY(!c.Connected());
+        QCOMPARE(QFile::exists(file), exists);   // nothing is created
+        if (exists) {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll(), content);       // nor changed
+        }
+    }
+
+    void wrongKeyFails()
+    {
+        // A database keyed with another password is not ours to open.
+        QTemporaryDir dir;
+        const QString file = dir.filePath("data.mdb");
+        QFile::copy(m_file, file);
+        {
+            Connection c(file);
+            c.Open();
+            c.ExecSQL("PRAGMA rekey = 'another'");
+        }
+        Connection c(file);
+        QVERIFY_THROWS_EXCEPTION(Error, c.Open());
+    }
+
+    void createRefusesExistingFile()
+    {
+        QVERIFY_THROWS_EXCEPTION(Error, Connection::createDatabase(m_file));
+    }
+
+    void gridShowsListWithColumnsAndColours()
+    {
+        Connection c(m_file);
+        List list(&c);
+        list.setSQL("select * from inr");
+        list.Open();
+        addRecipient(list, {"一", "北京"});
+        addRecipient(list, {"二", "上海"});
+        addRecipient(list, {"三", "深圳"});
+        DataGrid grid(&list, DataGrid::recipientColumns(), true);
+        auto* model = grid.model();
+        QCOMPARE(model->rowCount(), 3);
+        QCOMPARE(model->columnCount(), 10);
+        QCOMPARE(model->headerData(3, Qt::Horizontal).toString(), QString("邮政编码"));
+        QCOMPARE(model->headerData(4, Qt::Horizontal).toString(), QString("收件地址"));
+        QCOMPARE(model->data(model->index(1, 1)).toString(), QString("上海"));
+        list.setRecNo(0);
+        QCOMPARE(model->data(model->index(1, 0), Qt::BackgroundRole).value<QColor>(), QColor(238, 238, 238));
+        QCOMPARE(model->data(model->index(2, 0), Qt::BackgroundRole).value<QColor>(), QColor(Qt::white));
+        QCOMPARE(grid.columnWidth(4), 180);
+        QCOMPARE(grid.editTriggers(), QAbstractItemView::NoEditTriggers);
+    }
+
+    void ctrlDeleteAsksAndDeletes_data()
+    {
+        QTest::addColumn<QVector<int>>("selected");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QStringList>("left");
+        QTest::newRow("current row") << QVector<int>{} << true << "Delete record?" << QStringList{"一", "三", "四"};
+        QTest::newRow("one selected") << QVector<int>{3} << true << "Delete record?" << QStringList{"一", "二", "三"};
+        QTest::newRow("two selected") << QVector<int>{0, 2} << true << "Delete all selected records?"
+                                      << QStringList{"二", "四"};
+        QTest::newRow("cancel") << QVector<int>{0, 2} << false << "Delete all selected records?"
+                                << QStringList{"一", "二", "三", "四"};
+    }
+
+    void ctrlDeleteAsksAndDeletes()
+    {
+        QFETCH(QVector<int>, selected);
+        QFETCH(bool, ok);
+        QFETCH(QString, question);
+        QFETCH(QStringList, left);
+        AnsweringDialogs dialogs;
+        dialogs.answer = ok ? MessageResult::Ok : MessageResult::Cancel;
+        Dialogs::install(&dialogs);
+        Connection c(m_file);
+        List list(&c);
+        list.setSQL("select * from inr");
+        list.Open();
+        for (const char* name : {"一", "二", "三", "四"})
+            addRecipient(list, {QString::fromUtf8(name)});
+        DataGrid grid(&list, DataGrid::recipientColumns(), true);
+        grid.resize(600, 300);
+        grid.show();
+        list.setRecNo(1);
+        for (int row : selected)
+            grid.selectionModel()->select(grid.model()->index(row, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QTest::keyClick(&grid, Qt::Key_Delete, Qt::ControlModifier);
+        Dialogs::install(nullptr);
+        QCOMPARE(dialogs.asked, QStringList{question});
+        list.Open();
+        QCOMPARE(column(list, "姓名"), left);
+    }
+
+    void standardErrorTextEndsWithFullStop_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("word") << "no such table: inr" << "no such table: inr.";
+        QTest::newRow("has stop") << "Failed." << "Failed.";
+        QTest::newRow("exclamation sorts before the stop") << "Failed!" << "Failed!";
+        QTest::newRow("chinese") << "连接失败" << "连接失败.";
+        QTest::newRow("empty") << "" << "";
+    }
+
+    void standardErrorTextEndsWithFullStop()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        QCOMPARE(Dialogs::errorText(text), shown);
+    }
+};
+
+QTEST_MAIN(DatabaseTest)
+#include "tst_database.moc"
