@@ -4,7 +4,6 @@ namespace corvane {
 
 namespace {
 
-
 QString jsonString(const QString& text)
 {
     QString out = QStringLiteral("\"");
