@@ -1,11 +1,28 @@
 #include "app/Application.h"
 #include "app/Commands.h"
+#include "app/Dialogs.h"
+#include "app/Error.h"
+#include "app/Fonts.h"
+#include "app/MainUnit.h"
+#include "app/Startup.h"
 
-#include <QApplication>
-#include <QGuiApplication>
-#include <cstdio>
+#include <QIcon>
 
 namespace corvane {
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool Application::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const Error& e) {
+        Dialogs::showError(activeWindow(), e.message());
+    } catch (const std::exception& e) {
+        Dialogs::showError(activeWindow(), QString::fromLocal8Bit(e.what()));
+    }
+    return false;
+}
 
 int runApplication(int argc, char* argv[])
 {
@@ -20,9 +37,18 @@ int runApplication(int argc, char* argv[])
         const QString command = args.takeFirst();
         return command == "catalogue" ? runCatalogueCommand(args) : runRenderCommand(args);
     }
-    QApplication app(argc, argv);
-    std::fputs("corvane: the main window is not built yet\n", stderr);
-    return 1;
+
+    Application app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("corvane"));
+    QApplication::setApplicationDisplayName(applicationTitle());
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/corvane.png")));
+    installFontSubstitutions();
+
+    std::unique_ptr<TMainForm> form = createMainWindow();
+    if (!form)
+        return 1;
+    form->show();
+    return app.exec();
 }
 
 }

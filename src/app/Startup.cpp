@@ -1,0 +1,28 @@
+#include "app/Startup.h"
+#include "app/Dialogs.h"
+#include "app/Error.h"
+#include "app/MainUnit.h"
+
+namespace corvane {
+
+QString applicationTitle()
+{
+    return QStringLiteral("Corvane快递单打印软件(专业版)");
+}
+
+std::unique_ptr<TMainForm> createMainWindow()
+{
+    std::unique_ptr<TMainForm> form;
+    try {
+        form = std::make_unique<TMainForm>();
+    } catch (const Error& e) {
+        Dialogs::showError(nullptr, e.message());
+        return nullptr;
+    }
+    form->FormCreate();
+    // The print windows are made here, hidden, in the order TDdForm, TEddForm, TPdForm, TPedForm,
+    // and live as long as the main window.
+    return form;
+}
+
+}

@@ -1,0 +1,53 @@
+#include "app/SystemDesktop.h"
+#include "app/DesktopShortcut.h"
+#include "app/GlobalHelpKey.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+
+namespace corvane {
+
+namespace {
+Desktop* installed = nullptr;
+}
+
+Desktop& Desktop::current()
+{
+    static SystemDesktop real;
+    return installed ? *installed : real;
+}
+
+void Desktop::install(Desktop* desktop)
+{
+    installed = desktop;
+}
+
+SystemDesktop::SystemDesktop() = default;
+SystemDesktop::~SystemDesktop() = default;
+
+void SystemDesktop::writeShortcut()
+{
+    DesktopShortcut::write(QCoreApplication::applicationFilePath());
+}
+
+void SystemDesktop::open(const QUrl& url)
+{
+    QDesktopServices::openUrl(url);
+}
+
+bool SystemDesktop::grabHelpKey(std::function<void()> pressed)
+{
+    releaseHelpKey();
+    auto key = std::make_unique<GlobalHelpKey>(std::move(pressed));
+    if (!key->grab())
+        return false;
+    m_helpKey = std::move(key);
+    return true;
+}
+
+void SystemDesktop::releaseHelpKey()
+{
+    m_helpKey.reset();
+}
+
+}
