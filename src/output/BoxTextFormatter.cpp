@@ -1,0 +1,103 @@
+#include "output/BoxTextFormatter.h"
+
+#include "output/FaceLineMetrics.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QTextLayout>
+
+namespace corvane {
+
+QList<std::pair<int, int>> BoxTextFormatter::wrap(const QString& text, const QFont& font,
+                                                  QPaintDevice* device, double width)
+{
+    QList<std::pair<int, int>> lines;
+    if (text.isEmpty()) {
+        lines.append({0, 0});
+        return lines;
+    }
+    QTextLayout layout(text, font, device);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    for (;;) {
+        QTextLine line = layout.createLine();
+        if (!line.isValid())
+            break;
+        line.setLineWidth(width);
+        lines.append({line.textStart(), line.textLength()});
+    }
+    layout.endLayout();
+    return lines;
+}
+
+namespace {
+
+double alignedX(const QRect& box, double textWidth, Qt::Alignment alignment)
+{
+    if (alignment & Qt::AlignRight)
+        return box.right() + 1 - textWidth;
+    if (alignment & Qt::AlignHCenter)
+        return box.left() + (box.width() - textWidth) / 2.0;
+    return box.left();
+}
+
+}
+
+int BoxTextFormatter::drawParagraphs(QPainter& painter, const QRect& box,
+                                     const QStringList& paragraphs, const QFont& font,
+                                     Qt::Alignment alignment)
+{
+    QPaintDevice* device = painter.device();
+    const QFont deviceFont(font, device);
+    const LineMetrics metrics = lineMetrics(font, device);
+    const QFontMetricsF fontMetrics(deviceFont, device);
+    const double bottom = box.top() + box.height();
+    double lineTop = box.top();
+    int drawn = 0;
+    const QFont previousFont = painter.font();
+    painter.setFont(deviceFont);
+    for (const QString& paragraph : paragraphs) {
+        for (const auto& [start, length] : wrap(paragraph, deviceFont, device, box.width())) {
+            if (lineTop + metrics.height() > bottom) {
+                painter.setFont(previousFont);
+                return drawn;
+            }
+            const QString text = paragraph.mid(start, length);
+            if (!text.isEmpty()) {
+                const double x = alignment & Qt::AlignLeft || alignment == 0
+                                     ? box.left()
+                                     : alignedX(box, fontMetrics.horizontalAdvance(text), alignment);
+                painter.drawText(QPointF(x, lineTop + metrics.ascent), text);
+            }
+            lineTop += metrics.height();
+            ++drawn;
+        }
+    }
+    painter.setFont(previousFont);
+    return drawn;
+}
+
+int BoxTextFormatter::drawCaption(QPainter& painter, const QRect& box, const QString& caption,
+                                  const QFont& font, double lineHeight, double lineLimit)
+{
+    QPaintDevice* device = painter.device();
+    const QFont deviceFont(font, device);
+    const LineMetrics metrics = lineMetrics(font, device);
+    const QFont previousFont = painter.font();
+    painter.setFont(deviceFont);
+    int drawn = 0;
+    double lineTop = box.top();
+    for (const auto& [start, length] : wrap(caption, deviceFont, device, box.width())) {
+        if (lineTop + lineHeight > lineLimit)
+            break;
+        painter.drawText(QPointF(box.left(), lineTop + metrics.ascent), caption.mid(start, length));
+        lineTop += lineHeight;
+        ++drawn;
+    }
+    painter.setFont(previousFont);
+    return drawn;
+}
+
+}

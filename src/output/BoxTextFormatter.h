@@ -1,0 +1,30 @@
+#pragma once
+#include <QFont>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <Qt>
+
+class QPainter;
+
+namespace corvane {
+
+// Lays text out into a box on the painter's device, in device pixels, with word wrap.
+class BoxTextFormatter {
+public:
+    // Print box: each paragraph wrapped at the box's width in the font and alignment;
+    // only whole lines that end inside the box are drawn. Returns the lines drawn.
+    static int drawParagraphs(QPainter& painter, const QRect& box, const QStringList& paragraphs,
+                              const QFont& font, Qt::Alignment alignment);
+
+    // Banner label: the caption broken into lines at the box's width, drawn one below the
+    // other lineHeight apart from the box's top while a line still ends at or above lineLimit.
+    static int drawCaption(QPainter& painter, const QRect& box, const QString& caption,
+                           const QFont& font, double lineHeight, double lineLimit);
+
+    // The line breaks of one paragraph at a width: (start, length) of every line.
+    static QList<std::pair<int, int>> wrap(const QString& text, const QFont& font,
+                                           QPaintDevice* device, double width);
+};
+
+}

@@ -1,0 +1,127 @@
+#pragma once
+#include "output/DeviceScale.h"
+#include "output/PageSetup.h"
+#include "output/PrinterCapabilities.h"
+#include "output/PrinterDevice.h"
+#include "output/TPageStore.h"
+
+#include <QObject>
+#include <QPainter>
+#include <QPicture>
+#include <QString>
+#include <memory>
+
+namespace corvane {
+
+class PrintingSystem;
+class ReportPage;
+
+// One layout of a report page towards one destination: the preview (pages recorded into a
+// page store) or a printer (pages drawn sheet by sheet into one print job). Tells its client
+// about finished pages and progress through queued signals, delivered only while the run
+// (or anything else) processes events.
+class TPageRun : public QObject {
+    Q_OBJECT
+public:
+    enum class Destination { Preview, Printer };
+    enum class Status { Idle, Running, Finished };
+
+    // The output settings: first from the printer, then from the report page.
+    struct OutputSettings {
+        int printerIndex = -1;
+        QString outputFileName;           // print to a PDF file instead of a printer
+        int paperKind = PaperKind::A4;
+        double paperWidth = a4WidthTenths;  // tenths of a millimetre
+        double paperLength = a4LengthTenths;
+        PageOrientation orientation = PageOrientation::Portrait;
+        int copies = 1;
+        int firstPage = 0;
+        int lastPage = 0;
+        int paperSource = 7;
+        bool duplex = false;
+        int extendedDuplex = 0;
+        int printQuality = 0;
+        int collate = 0;
+        int colour = 0;
+        PrinterCapabilities printer;      // as read from the printer
+    };
+
+    // Binds the run to the printing system's default printer (none when none is installed).
+    explicit TPageRun(PrintingSystem& system, QObject* parent = nullptr);
+    ~TPageRun() override;
+
+    bool hasPrinter() const { return m_printer != nullptr; }
+    QString printerName() const;
+    // Re-binds to printer `index` of the printing system (-1: the default printer).
+    void selectPrinter(int index);
+    // Printer selection, paper selection and the report page's printer settings.
+    void applySettings(const ReportPage& page);
+
+    Destination destination() const { return m_destination; }
+    void setDestination(Destination destination) { m_destination = destination; }
+    const OutputSettings& settings() const { return m_settings; }
+    const DeviceScale& scale() const { return m_scale; }
+
+    // The page in tenths of a millimetre: the paper, exchanged for landscape.
+    double pageWidth() const;
+    double pageHeight() const;
+    // The length that decides page breaks (a custom paper keeps its length in landscape).
+    double breakLength() const;
+
+    Status status() const { return m_status; }
+    bool cancelled() const { return m_cancelled; }
+    void cancel() { m_cancelled = true; }
+    int pageCount() const { return m_pageCount; }        // pages begun
+    int pagesFinished() const { return m_pagesFinished; }
+    int progress() const { return m_progress; }
+    const QString& title() const { return m_title; }
+    void setTitle(const QString& title) { m_title = title; }
+    bool previewOpen() const { return m_previewOpen; }
+    void setPreviewOpen(bool open) { m_previewOpen = open; }
+    bool jobOpened() const { return m_jobOpen; }
+    TPageStore* store() const { return m_store.get(); }
+
+    // Recorded page n of a preview run, or nullptr (not finished, or the run not begun).
+    std::unique_ptr<QPicture> GetPage(int n) const;
+
+    // Steps of the layout run (ReportPage drives them).
+    void begin();
+    QPainter* newPage();
+    QPainter* painter() const { return m_painter; }
+    bool pageOpen() const { return m_painter != nullptr; }
+    void reportProgress(int percent);
+    // Ends the run: the last page is stored or the job ended; when the report page was
+    // cancelled, the page in progress is still stored but a print job is aborted.
+    void finish(bool reportPageCancelled);
+
+Q_SIGNALS:
+    void pageAvailable(int pagesFinished);
+    void progressChanged(int percent);
+
+private:
+    void bindPrinter(std::unique_ptr<PrinterDevice> printer, int index);
+    void closePage();
+    void notifyPageAvailable(int pages);
+    void startRecording(std::unique_ptr<QPicture>& picture);
+
+    PrintingSystem& m_system;
+    std::unique_ptr<PrinterDevice> m_printer;
+    OutputSettings m_settings;
+    DeviceScale m_scale;
+    Destination m_destination = Destination::Preview;
+    Status m_status = Status::Idle;
+    bool m_cancelled = false;
+    int m_pageCount = 0;
+    int m_pagesFinished = 0;
+    int m_progress = 0;
+    QString m_title;
+    bool m_previewOpen = false;
+    std::unique_ptr<TPageStore> m_store;
+
+    QPainter* m_painter = nullptr;          // the open page's painter
+    QPainter m_recorder;                    // painter of a recorded page
+    std::unique_ptr<QPicture> m_recording;  // preview page, or a printer page outside the range
+    bool m_jobOpen = false;
+};
+
+}

@@ -1,0 +1,51 @@
+#pragma once
+#include <QBuffer>
+#include <QByteArray>
+#include <QTemporaryFile>
+#include <memory>
+
+class QPicture;
+
+namespace corvane {
+
+// The finished pages of a preview run, each a vector recording. The bytes stay in memory up to
+// memoryLimit, then move to a temporary file that is deleted with the store.
+//
+// Layout: a header holding the page count, then one record per page:
+//   page number (int32), end of record (int64), byte count (int32), recording, start of record (int64)
+// so a page is found by walking from the last position fetched, forwards or backwards.
+class TPageStore {
+public:
+    static constexpr qint64 memoryLimit = 250000;
+
+    TPageStore();
+    ~TPageStore();
+    TPageStore(const TPageStore&) = delete;
+    TPageStore& operator=(const TPageStore&) = delete;
+
+    void append(const QPicture& page);
+    int pageCount() const { return m_pageCount; }
+    // Page n (1-based), or nullptr when there is no such page. The caller owns it.
+    std::unique_ptr<QPicture> page(int n);
+
+    bool inFile() const { return m_file != nullptr; }
+    QString fileName() const;         // empty while in memory
+    qint64 byteSize() const { return m_end; }
+
+private:
+    static constexpr qint64 headerSize = 4;
+    static constexpr qint64 recordHeadSize = 4 + 8 + 4;
+    QIODevice& device();
+    void spillToFile();
+    void seekRecord(int n);
+
+    QByteArray m_bytes;
+    QBuffer m_buffer;
+    std::unique_ptr<QTemporaryFile> m_file;
+    int m_pageCount = 0;
+    qint64 m_end = headerSize;
+    int m_cursorPage = 1;            // the record that starts at m_cursorPos
+    qint64 m_cursorPos = headerSize;
+};
+
+}

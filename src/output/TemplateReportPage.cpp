@@ -1,0 +1,60 @@
+#include "output/TemplateReportPage.h"
+
+#include "templates/BannerLabel.h"
+#include "templates/TemplateFilling.h"
+#include "templates/WaybillTemplate.h"
+
+namespace corvane {
+
+QFont outputFont(const QFont& font)
+{
+    QFont output(font);
+    output.setPointSize(fontWholePoints(font));
+    return output;
+}
+
+TemplateReportPage::TemplateReportPage(WaybillTemplate& waybillTemplate, SlotRows rows, QObject* parent)
+    : ReportPage(QStringLiteral("QuickRep%1").arg(waybillTemplate.number), parent),
+      m_template(waybillTemplate), m_rows(std::move(rows))
+{
+    Page.PaperSize = PaperKind::UserDefined;
+    Page.Orientation = PageOrientation::Portrait;
+    band.name = QStringLiteral("QRBand%1").arg(waybillTemplate.number);
+    band.BeforePrint = [this](DetailBand&, bool&) { fillBand(); };
+    takeTemplate();
+}
+
+void TemplateReportPage::fillBand()
+{
+    fillTemplate(m_template, m_rows);
+    takeTemplate();
+}
+
+void TemplateReportPage::takeTemplate()
+{
+    Page.Width = m_template.pageWidth;
+    Page.Length = m_template.pageLength;
+    const QSizeF bandSize = m_template.bandTenths();
+    band.Width = bandSize.width();
+    band.Height = bandSize.height();
+
+    QList<BandElement> elements;
+    elements.reserve(m_template.textSlots.size() + 1);
+    for (const TextSlot& slot : m_template.textSlots) {
+        BandElement box = BandElement::printBox(QStringLiteral("QRRichText%1").arg(slot.number),
+                                                slot.rectTenths(), outputFont(slot.font));
+        box.colour = slot.colour;
+        box.lines = slot.lines;
+        elements.append(box);
+    }
+    QFont labelFont = bannerFont();
+    labelFont.setPointSize(12);
+    elements.append(BandElement::bannerLabel(
+        QStringLiteral("QRLabel%1").arg(m_template.number),
+        QRectF(m_template.bannerTenths(), tenthsFromPixels(bannerLabelSize())), labelFont, bannerText()));
+    for (BandElement& e : elements)
+        e.printing = !available();
+    band.elements = std::move(elements);
+}
+
+}

@@ -1,0 +1,393 @@
+// The page engine without windows: layout run, rows, page breaks, paper selection, device
+// coordinates, text fitting, page store and queued notifications.
+#include "output/BoxTextFormatter.h"
+#include "output/DeviceScale.h"
+#include "output/TPageRun.h"
+#include "output/TPageStore.h"
+#include "testsupport/OutputFixtures.h"
+#include "testsupport/PrintingTestDouble.h"
+
+#include "app/Error.h"
+#include "app/Fonts.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QPicture>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace corvane;
+using namespace corvane::test;
+
+namespace {
+
+RecordedSheet replay(const QPicture& picture)
+{
+    RecordingDevice device(QSize(2000, 2000), 96, 96);
+    QPainter painter(&device);
+    painter.drawPicture(0, 0, picture);
+    painter.end();
+    return device.sheet;
+}
+
+QList<int> spyValues(const QSignalSpy& spy)
+{
+    QList<int> values;
+    for (const QList<QVariant>& call : spy)
+        values << call.at(0).toInt();
+    return values;
+}
+
+}
+
+class TestOutputEngine : public QObject {
+    Q_OBJECT
+private:
+    PrintingTestDouble system;
+    std::unique_ptr<PrintingSystemInstall> installed;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        installFontSubstitutions();
+        installed = std::make_unique<PrintingSystemInstall>(&system);
+    }
+    void init()
+    {
+        system.printers = {PrintingTestDouble::customSizePrinter(QStringLiteral("Waybills"))};
+        system.defaultIndex = 0;
+    }
+
+    void singlePrintGivesOnePageAndOneHandlerCall()
+    {
+        OutputWaybill waybill;
+        TPageRun run(system);
+        QSignalSpy available(&run, &TPageRun::pageAvailable);
+        QSignalSpy progress(&run, &TPageRun::progressChanged);
+        QVERIFY(waybill.page.layout(run));
+        QCOMPARE(waybill.beforePrintCalls, 1);
+        QCOMPARE(run.pageCount(), 1);
+        QCOMPARE(run.pagesFinished(), 1);
+        QCOMPARE(run.status(), TPageRun::Status::Finished);
+        QCOMPARE(spyValues(available), QList<int>{1});
+        QVERIFY(progress.isEmpty());
+        QVERIFY(waybill.page.available());
+        const RecordedSheet page = replay(*run.GetPage(1));
+        QVERIFY(page.find(QStringLiteral("寄件人")));
+        QVERIFY(page.find(QStringLiteral("横幅")));
+    }
+
+    void batchGivesOnePagePerRowInOrder()
+    {
+        OutputWaybill waybill;
+        waybill.useRows(numberedRows(3));
+        TPageRun run(system);
+        QSignalSpy available(&run, &TPageRun::pageAvailable);
+        QSignalSpy progress(&run, &TPageRun::progressChanged);
+        QVERIFY(waybill.page.layout(run));
+        QCOMPARE(waybill.printedTexts, numberedRows(3));
+        QCOMPARE(run.pageCount(), 3);
+        QCOMPARE(spyValues(progress), (QList<int>{33, 66, 100}));
+        QCOMPARE(spyValues(available), (QList<int>{1, 2, 3}));
+        QCOMPARE(waybill.rows->countAsked, 1);
+        QVERIFY(waybill.rows->eof()); // left after its last row
+        for (int k = 1; k <= 3; ++k) {
+            const RecordedSheet page = replay(*run.GetPage(k));
+            QVERIFY2(page.find(QStringLiteral("行%1").arg(k)), qPrintable(page.allText()));
+        }
+    }
+
+    void notificationsArriveOnlyWhileTheRunPumps()
+    {
+        OutputWaybill waybill;
+        waybill.useRows(numberedRows(3));
+        QStringList log;
+        auto handler = waybill.page.band.BeforePrint;
+        waybill.page.band.BeforePrint = [&](DetailBand& band, bool& print) {
+            handler(band, print);
+            log << QStringLiteral("H%1").arg(waybill.beforePrintCalls);
+        };
+        TPageRun run(system);
+        connect(&run, &TPageRun::pageAvailable, this, [&](int n) { log << QStringLiteral("A%1").arg(n); });
+        connect(&run, &TPageRun::progressChanged, this, [&](int p) { log << QStringLiteral("P%1").arg(p); });
+        waybill.page.layout(run);
+        QCOMPARE(log.join(QLatin1Char(' ')), QStringLiteral("H1 P33 H2 A1 P66 H3 A2 P100 A3"));
+    }
+
+    void sevenRowsProgressInIntegerPercent()
+    {
+        OutputWaybill waybill;
+        waybill.useRows(numberedRows(7));
+        TPageRun run(system);
+        QSignalSpy progress(&run, &TPageRun::progressChanged);
+        waybill.page.layout(run);
+        QCOMPARE(spyValues(progress), (QList<int>{14, 28, 42, 57, 71, 85, 100}));
+    }
+
+    void emptyOrClosedDataSetGivesOnePage_data()
+    {
+        QTest::addColumn<bool>("open");
+        QTest::newRow("open, no rows") << true;
+        QTest::newRow("closed") << false;
+    }
+    void emptyOrClosedDataSetGivesOnePage()
+    {
+        QFETCH(bool, open);
+        OutputWaybill waybill;
+        waybill.useRows({});
+        waybill.rows->open = open;
+        TPageRun run(system);
+        QSignalSpy progress(&run, &TPageRun::progressChanged);
+        waybill.page.layout(run);
+        QCOMPARE(run.pageCount(), 1);
+        QCOMPARE(waybill.beforePrintCalls, 1);
+        QVERIFY(progress.isEmpty());
+    }
+
+    void paperSelectionAndPageBreaks_data()
+    {
+        QTest::addColumn<QString>("printer");
+        QTest::addColumn<double>("pageWidth");
+        QTest::addColumn<double>("pageLength");
+        QTest::addColumn<double>("bandHeight");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<double>("paperWidth");
+        QTest::addColumn<double>("paperLength");
+        QTest::newRow("custom size accepted") << "custom" << 2300.0 << 1270.0 << 1270.0 << 3 << 3 << 2300.0 << 1270.0;
+        QTest::newRow("custom rounded to tenths") << "custom" << 2299.229 << 1502.833 << 1502.833 << 2 << 2 << 2299.0 << 1503.0;
+        QTest::newRow("A4 only: two 127 mm on a page") << "a4" << 2300.0 << 1270.0 << 1269.229 << 5 << 3 << 2100.0 << 2970.0;
+        QTest::newRow("A4 only: two 141 mm on a page") << "a4" << 2299.229 << 1410.0 << 1410.229 << 4 << 2 << 2100.0 << 2970.0;
+        QTest::newRow("A4 only: 150.3 mm alone") << "a4" << 2299.229 << 1502.833 << 1502.833 << 3 << 3 << 2100.0 << 2970.0;
+        QTest::newRow("no printer: A4") << "none" << 2300.0 << 1270.0 << 1270.0 << 4 << 2 << 2100.0 << 2970.0;
+        QTest::newRow("band a little higher than the page") << "custom" << 2299.229 << 1410.0 << 1410.229 << 3 << 3 << 2299.0 << 1410.0;
+    }
+    void paperSelectionAndPageBreaks()
+    {
+        QFETCH(QString, printer);
+        QFETCH(double, pageWidth);
+        QFETCH(double, pageLength);
+        QFETCH(double, bandHeight);
+        QFETCH(int, rows);
+        QFETCH(int, pages);
+        QFETCH(double, paperWidth);
+        QFETCH(double, paperLength);
+        if (printer == QLatin1String("a4"))
+            system.printers = {PrintingTestDouble::a4OnlyPrinter(QStringLiteral("Office"))};
+        else if (printer == QLatin1String("none"))
+            system.printers.clear();
+        OutputWaybill waybill(pageWidth, pageLength, bandHeight);
+        waybill.useRows(numberedRows(rows));
+        TPageRun run(system);
+        waybill.page.layout(run);
+        QCOMPARE(run.pageCount(), pages);
+        QCOMPARE(run.settings().paperWidth, paperWidth);
+        QCOMPARE(run.settings().paperLength, paperLength);
+        QCOMPARE(waybill.beforePrintCalls, rows);
+        // The recordings have the paper's proportions at screen resolution.
+        const std::unique_ptr<QPicture> first = run.GetPage(1);
+        QCOMPARE(first->boundingRect().size(),
+                 QSize(roundHalfEven(paperWidth * 96 / 254), roundHalfEven(paperLength * 96 / 254)));
+    }
+
+    void secondWaybillOnAnA4PageStartsBelowTheFirst()
+    {
+        system.printers = {PrintingTestDouble::a4OnlyPrinter(QStringLiteral("Office"))};
+        OutputWaybill waybill(2300, 1270, 1270);
+        waybill.useRows(numberedRows(2));
+        TPageRun run(system);
+        waybill.page.layout(run);
+        const RecordedSheet page = replay(*run.GetPage(1));
+        const DrawnText* first = page.find(QStringLiteral("行1"));
+        const DrawnText* second = page.find(QStringLiteral("行2"));
+        QVERIFY(first && second);
+        QCOMPARE(second->baseline.x(), first->baseline.x());
+        QCOMPARE(qRound(second->baseline.y() - first->baseline.y()), 480); // 1270 tenths at 96 dpi
+    }
+
+    void landscapeExchangesThePageSides()
+    {
+        OutputWaybill waybill;
+        waybill.page.Page.Orientation = PageOrientation::Landscape;
+        TPageRun run(system);
+        waybill.page.layout(run);
+        QCOMPARE(run.pageWidth(), 1270.0);
+        QCOMPARE(run.pageHeight(), 2300.0);
+        QCOMPARE(run.breakLength(), 1270.0);
+    }
+
+    void deviceCoordinatesRoundHalfToEven_data()
+    {
+        QTest::addColumn<double>("tenths");
+        QTest::addColumn<double>("dpi");
+        QTest::addColumn<double>("margin");
+        QTest::addColumn<int>("device");
+        QTest::newRow("120 px box at screen") << 317.5 << 96.0 << 0.0 << 120;
+        QTest::newRow("tie rounds down to even") << 13.229166666666666 << 96.0 << 0.0 << 5;  // 5.0
+        QTest::newRow("2.5 goes to 2") << 6.6145833333333333 << 96.0 << 0.0 << 2;          // 2.5
+        QTest::newRow("3.5 goes to 4") << 9.2604166666666667 << 96.0 << 0.0 << 4;          // 3.5
+        QTest::newRow("printer with margin") << 317.5 << 300.0 << 50.0 << 316;
+        QTest::newRow("1200 dpi") << 317.5 << 1200.0 << 0.0 << 1500;
+        QTest::newRow("left of the printable area") << 25.4 << 600.0 << 50.8 << -60;
+    }
+    void deviceCoordinatesRoundHalfToEven()
+    {
+        QFETCH(double, tenths);
+        QFETCH(double, dpi);
+        QFETCH(double, margin);
+        QFETCH(int, device);
+        const DeviceScale scale{dpi, dpi, margin, margin};
+        QCOMPARE(scale.x(tenths), device);
+        QCOMPARE(scale.y(tenths), device);
+    }
+
+    void wholeLinesOnly_data()
+    {
+        QTest::addColumn<int>("boxHeightPx");
+        QTest::addColumn<QStringList>("paragraphs");
+        QTest::addColumn<int>("dpi");
+        QTest::addColumn<int>("linesDrawn");
+        const QString wraps = QStringLiteral("北京市海淀区中关村南大街甲十二号院");
+        QTest::newRow("22 px, wrapping value, screen") << 22 << QStringList{wraps} << 96 << 1;
+        QTest::newRow("22 px, wrapping value, printer") << 22 << QStringList{wraps} << 1200 << 1;
+        QTest::newRow("42 px, three lines, screen") << 42 << QStringList{"一", "二", "三"} << 96 << 2;
+        QTest::newRow("42 px, three lines, printer") << 42 << QStringList{"一", "二", "三"} << 1200 << 2;
+        QTest::newRow("42 px, two lines") << 42 << QStringList{"一", "二"} << 96 << 2;
+        QTest::newRow("empty value") << 22 << QStringList{} << 96 << 0;
+        QTest::newRow("box lower than a line") << 10 << QStringList{"一"} << 96 << 0;
+    }
+    void wholeLinesOnly()
+    {
+        QFETCH(int, boxHeightPx);
+        QFETCH(QStringList, paragraphs);
+        QFETCH(int, dpi);
+        QFETCH(int, linesDrawn);
+        OutputWaybill waybill;
+        const DeviceScale scale{double(dpi), double(dpi), 0, 0};
+        RecordingDevice device(QSize(20000, 20000), dpi, dpi);
+        QPainter painter(&device);
+        const QRect box = scale.rect(QRectF(275.16, 722.3, 97 * 254.0 / 96, boxHeightPx * 254.0 / 96));
+        const int drawn = BoxTextFormatter::drawParagraphs(painter, box, paragraphs, waybill.boxFont(), Qt::AlignLeft);
+        painter.end();
+        QCOMPARE(drawn, linesDrawn);
+        QCOMPARE(int(device.sheet.texts.size()), linesDrawn);
+        for (const DrawnText& text : device.sheet.texts)
+            QVERIFY(text.baseline.y() < box.bottom());
+        if (!paragraphs.isEmpty() && linesDrawn == 1 && paragraphs.size() == 1)
+            QVERIFY(device.sheet.texts.first().text.size() < paragraphs.first().size()); // wrapped
+    }
+
+    void pageStoreSpillsToATemporaryFileAndFetchesByNumber()
+    {
+        QString fileName;
+        {
+            TPageStore store;
+            int n = 0;
+            while (!store.inFile()) {
+                ++n;
+                QPicture picture;
+                QPainter painter(&picture);
+                for (int i = 0; i < 40; ++i)
+                    painter.drawText(QPointF(10, 10 + i), QStringLiteral("page %1 line %2").arg(n).arg(i));
+                painter.end();
+                store.append(picture);
+                QVERIFY(n < 10000);
+            }
+            QVERIFY(store.byteSize() > TPageStore::memoryLimit);
+            fileName = store.fileName();
+            QVERIFY(QFile::exists(fileName));
+            for (int i = 0; i < 5; ++i) {
+                QPicture picture;
+                QPainter painter(&picture);
+                painter.drawText(QPointF(10, 10), QStringLiteral("page %1 line 0").arg(++n));
+                painter.end();
+                store.append(picture);
+            }
+            QCOMPARE(store.pageCount(), n);
+            for (int k : {n, 1, 3, n - 2, 2, n - 1, 1}) {
+                const std::unique_ptr<QPicture> page = store.page(k);
+                QVERIFY(page);
+                const RecordedSheet sheet = replay(*page);
+                QVERIFY2(sheet.find(QStringLiteral("page %1 line 0").arg(k)), qPrintable(QString::number(k) + sheet.allText()));
+            }
+            QVERIFY(!store.page(0));
+            QVERIFY(!store.page(n + 1));
+        }
+        QVERIFY(!QFile::exists(fileName));
+    }
+
+    void getPageGivesNothingOutsideTheFinishedPages()
+    {
+        OutputWaybill waybill;
+        waybill.useRows(numberedRows(2));
+        TPageRun run(system);
+        QVERIFY(!run.GetPage(1)); // not begun
+        std::unique_ptr<QPicture> duringFirstRow = std::make_unique<QPicture>();
+        auto handler = waybill.page.band.BeforePrint;
+        waybill.page.band.BeforePrint = [&](DetailBand& band, bool& print) {
+            handler(band, print);
+            if (waybill.beforePrintCalls == 2)
+                duringFirstRow = run.GetPage(1); // page 1 not closed before page 2 begins
+        };
+        waybill.page.layout(run);
+        QVERIFY(!duringFirstRow);
+        QVERIFY(run.GetPage(2));
+        QVERIFY(!run.GetPage(0));
+        QVERIFY(!run.GetPage(3));
+    }
+
+    void skippedBandUsesNoSpace()
+    {
+        OutputWaybill waybill;
+        waybill.useRows(numberedRows(4));
+        auto handler = waybill.page.band.BeforePrint;
+        waybill.page.band.BeforePrint = [&](DetailBand& band, bool& print) {
+            handler(band, print);
+            print = waybill.beforePrintCalls % 2 == 0;
+        };
+        TPageRun run(system);
+        waybill.page.layout(run);
+        QCOMPARE(run.pageCount(), 2);
+        QVERIFY(replay(*run.GetPage(1)).find(QStringLiteral("行2")));
+    }
+
+    void aBusyPageRefusesASecondRun()
+    {
+        OutputWaybill waybill;
+        bool second = true;
+        auto handler = waybill.page.band.BeforePrint;
+        waybill.page.band.BeforePrint = [&](DetailBand& band, bool& print) {
+            handler(band, print);
+            TPageRun other(system);
+            QVERIFY(!waybill.page.available());
+            second = waybill.page.layout(other);
+        };
+        TPageRun run(system);
+        QVERIFY(waybill.page.layout(run));
+        QVERIFY(!second);
+        QCOMPARE(waybill.beforePrintCalls, 1);
+        QVERIFY(waybill.page.available());
+    }
+
+    void anErrorInTheHandlerEndsTheRun()
+    {
+        OutputWaybill waybill;
+        waybill.useRows(numberedRows(5));
+        auto handler = waybill.page.band.BeforePrint;
+        waybill.page.band.BeforePrint = [&](DetailBand& band, bool& print) {
+            handler(band, print);
+            if (waybill.beforePrintCalls == 3)
+                throw Error(QStringLiteral("列不存在"));
+        };
+        TPageRun run(system);
+        QVERIFY_THROWS_EXCEPTION(Error, waybill.page.layout(run));
+        QCOMPARE(run.status(), TPageRun::Status::Finished);
+        QCOMPARE(run.pagesFinished(), 2);
+        QVERIFY(waybill.page.available());
+        for (const BandElement& e : waybill.page.band.elements)
+            QVERIFY(!e.printing);
+    }
+};
+
+QTEST_MAIN(TestOutputEngine)
+#include "tst_output_engine.moc"
