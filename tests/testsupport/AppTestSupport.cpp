@@ -159,10 +159,13 @@ void MainWindowFixture::type(const QString& box, const QString& text) const
     QVERIFY2(edit, qPrintable(box));
     edit->setFocus();
     edit->selectAll();
-    if (text.isEmpty())
+    if (text.isEmpty()) {
         QTest::keyClick(edit, Qt::Key_Backspace);
-    else
-        QTest::keyClicks(edit, text);
+        return;
+    }
+    // One key event per character, carrying its text as a keyboard (or an input method) delivers it.
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
 void MainWindowFixture::click(const QString& button) const
