@@ -21,6 +21,9 @@ struct BandElement {
     QColor colour = Qt::black;
     Qt::Alignment alignment = Qt::AlignLeft;
     bool enabled = true;
+    // Banner label: its width follows its caption on each device, so the one-line caption
+    // is not wrapped where the device's type runs a little wider than the screen's.
+    bool autoSize = false;
     QStringList lines;          // print box: one paragraph per entry
     QString caption;            // banner label
     bool printing = false;      // set while a run lays the element out (no painting on screen)
@@ -42,6 +45,7 @@ struct BandElement {
         e.rect = rect;
         e.font = font;
         e.caption = caption;
+        e.autoSize = true;
         return e;
     }
 };

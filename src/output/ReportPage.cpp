@@ -6,7 +6,9 @@
 #include "output/TPageRun.h"
 
 #include <QCoreApplication>
+#include <QFontMetricsF>
 #include <QPainter>
+#include <QtMath>
 
 namespace corvane {
 
@@ -149,7 +151,7 @@ void ReportPage::drawElement(TPageRun& run, const BandElement& element, double b
     QPainter& painter = *run.painter();
     const DeviceScale& scale = run.scale();
     const QRectF tenths = element.rect.translated(bandX, bandY);
-    const QRect box = scale.rect(tenths);
+    QRect box = scale.rect(tenths);
     painter.setPen(element.colour);
     if (element.kind == BandElement::Kind::PrintBox) {
         BoxTextFormatter::drawParagraphs(painter, box, element.lines, element.font, element.alignment);
@@ -161,6 +163,11 @@ void ReportPage::drawElement(TPageRun& run, const BandElement& element, double b
         scale.tenthsFromDotsY(lineMetrics(element.font, painter.device()).height());
     const double lineHeight = lineHeightTenths * scale.dpiY / 254.0;
     const double lineLimit = (tenths.bottom() + 1 - scale.marginTop) * scale.dpiY / 254.0;
+    if (element.autoSize) {
+        const QFont deviceFont(element.font, painter.device());
+        const int width = qCeil(QFontMetricsF(deviceFont, painter.device()).horizontalAdvance(element.caption));
+        box.setWidth(qMax(box.width(), width));
+    }
     BoxTextFormatter::drawCaption(painter, box, element.caption, element.font, lineHeight, lineLimit);
 }
 

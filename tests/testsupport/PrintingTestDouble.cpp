@@ -1,5 +1,7 @@
 #include "testsupport/PrintingTestDouble.h"
 
+#include "app/Error.h"
+
 #include <QPageSize>
 #include <QPainterPath>
 #include <QTextItem>
@@ -76,6 +78,8 @@ public:
     }
     QPainter* beginJob(const QString& documentName) override
     {
+        if (!m_system.failJobWith.isEmpty())
+            throw Error(m_system.failJobWith);
         RecordedJob job;
         job.printer = m_printer.name;
         job.documentName = documentName;

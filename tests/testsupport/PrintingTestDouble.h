@@ -77,6 +77,7 @@ public:
     int printersOpened = 0;
     QList<PrinterSetupRequest> setupRequests;
     std::function<bool(PrinterSetupRequest&)> answerSetup;
+    QString failJobWith;   // when set, opening a job throws corvane::Error with this text
 
     QStringList printerNames() const override;
     int defaultPrinterIndex() const override;

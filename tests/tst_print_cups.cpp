@@ -1,0 +1,204 @@
+// Printing through the real CUPS queue (the cups-pdf test printer): the PDF that arrives has
+// the waybill's size, the right sheets, and the print boxes where the template puts them.
+#include "output/QtPrintingSystem.h"
+#include "output/TemplateReportPage.h"
+#include "testsupport/OutputFixtures.h"
+
+#include "app/Fonts.h"
+#include "templates/Catalogue.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QThread>
+#include <QtTest>
+
+using namespace corvane;
+using namespace corvane::test;
+
+namespace {
+
+const QString queueName = QStringLiteral("CorvanePDF");
+const QString block = QString(QChar(0x2588)); // full block: its ink starts at the pen position
+
+int runQuietly(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000))
+        return -1;
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+QString pdfDirectory()
+{
+    return QDir::home().filePath(QStringLiteral("PDF"));
+}
+
+QSet<QString> pdfFiles()
+{
+    const QStringList names = QDir(pdfDirectory()).entryList({QStringLiteral("*.pdf")}, QDir::Files);
+    return QSet<QString>(names.begin(), names.end());
+}
+
+// Waits (bounded) for a PDF that was not there before and whose size has settled.
+QString waitForNewPdf(const QSet<QString>& before)
+{
+    QElapsedTimer timer;
+    timer.start();
+    qint64 lastSize = -1;
+    while (timer.elapsed() < 30000) {
+        const QSet<QString> now = pdfFiles() - before;
+        if (!now.isEmpty()) {
+            const QString path = QDir(pdfDirectory()).filePath(*now.begin());
+            const qint64 size = QFileInfo(path).size();
+            if (size > 0 && size == lastSize && runQuietly(QStringLiteral("pdfinfo"), {path}) == 0)
+                return path;
+            lastSize = size;
+        }
+        QThread::msleep(300);
+    }
+    return {};
+}
+
+struct PdfFacts {
+    int pages = 0;
+    QSizeF pointSize;
+};
+
+PdfFacts pdfInfo(const QString& path)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdfinfo"), {path});
+    process.waitForFinished();
+    const QString out = QString::fromUtf8(process.readAllStandardOutput());
+    PdfFacts facts;
+    facts.pages = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(out).captured(1).toInt();
+    const auto size = QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts")).match(out);
+    facts.pointSize = QSizeF(size.captured(1).toDouble(), size.captured(2).toDouble());
+    return facts;
+}
+
+// Page n at 254 dpi: one pixel is a tenth of a millimetre.
+QImage pageImage(const QString& path, int page)
+{
+    const QString prefix = QDir::temp().filePath(QStringLiteral("corvane-cups-page"));
+    runQuietly(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("254"), QStringLiteral("-f"),
+                                                  QString::number(page), QStringLiteral("-l"), QString::number(page),
+                                                  QStringLiteral("-singlefile"), QStringLiteral("-png"), path, prefix});
+    QImage image(prefix + QStringLiteral(".png"));
+    QFile::remove(prefix + QStringLiteral(".png"));
+    return image.convertToFormat(QImage::Format_Grayscale8);
+}
+
+// The ink's bounding box inside a region (tenths of a millimetre), or an empty rect.
+QRect inkIn(const QImage& image, const QRect& region)
+{
+    QRect ink;
+    for (int y = qMax(0, region.top()); y <= qMin(image.height() - 1, region.bottom()); ++y) {
+        const uchar* line = image.constScanLine(y);
+        for (int x = qMax(0, region.left()); x <= qMin(image.width() - 1, region.right()); ++x)
+            if (line[x] < 128)
+                ink |= QRect(x, y, 1, 1);
+    }
+    return ink;
+}
+
+}
+
+class TestPrintCups : public QObject {
+    Q_OBJECT
+private:
+    QtPrintingSystem system;
+    int queueIndex = -1;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        installFontSubstitutions();
+        queueIndex = system.printerNames().indexOf(queueName);
+        if (queueIndex < 0)
+            QSKIP("No CUPS queue CorvanePDF here (scripts/cups-test-printer.sh adds it)");
+        QDir().mkpath(pdfDirectory());
+    }
+
+    void oneWaybillArrivesAsOneSheetOfItsSizeWithTheBoxInPlace()
+    {
+        Catalogue catalogue(PrintWindowKind::Dd);
+        TemplateReportPage page(catalogue.waybillTemplate(1),
+                                SlotRows{[](const QString& column) {
+                                             return column == QStringLiteral("姓名") ? block : QStringLiteral("寄件");
+                                         },
+                                         [](const QString&) { return QStringLiteral("收件"); }});
+        page.setPrintingSystem(&system);
+        page.PrinterSettings.PrinterIndex = queueIndex;
+        const QSet<QString> before = pdfFiles();
+        QVERIFY(page.printJob());
+        const QString pdf = waitForNewPdf(before);
+        QVERIFY2(!pdf.isEmpty(), "no PDF arrived from the queue within 30 s");
+
+        const PdfFacts facts = pdfInfo(pdf);
+        QCOMPARE(facts.pages, 1);
+        QVERIFY2(qAbs(facts.pointSize.width() * 25.4 / 72 - 230) < 0.5, qPrintable(QString::number(facts.pointSize.width())));
+        QVERIFY2(qAbs(facts.pointSize.height() * 25.4 / 72 - 127) < 0.5, qPrintable(QString::number(facts.pointSize.height())));
+
+        // Slot 1 (sender 姓名) is at 120, 100 px: 317.5, 264.6 tenths from the sheet's corner.
+        const QImage image = pageImage(pdf, 1);
+        QVERIFY(!image.isNull());
+        const QRect ink = inkIn(image, QRect(290, 240, 200, 80));
+        QVERIFY(!ink.isEmpty());
+        QVERIFY2(qAbs(ink.left() - 317.5) <= 5, qPrintable(QStringLiteral("left %1").arg(ink.left())));
+        QVERIFY2(qAbs(ink.top() - 264.6) <= 5, qPrintable(QStringLiteral("top %1").arg(ink.top())));
+        QFile::remove(pdf);
+    }
+
+    void batchWithPageRangeSendsOneJobOfTwoSheets()
+    {
+        // Recipient 姓名 of row k is k blocks, so each sheet tells which row it carries.
+        OutputRowsDataSet rows(numberedRows(5));
+        Catalogue catalogue(PrintWindowKind::Pd);
+        TemplateReportPage page(catalogue.waybillTemplate(1),
+                                SlotRows{[](const QString&) { return QStringLiteral("寄件"); },
+                                         [&rows](const QString& column) {
+                                             return column == QStringLiteral("姓名")
+                                                        ? block.repeated(rows.position + 1)
+                                                        : QString();
+                                         }});
+        page.DataSet = &rows;
+        page.setPrintingSystem(&system);
+        page.PrinterSettings.PrinterIndex = queueIndex;
+        page.PrinterSettings.FirstPage = 2;
+        page.PrinterSettings.LastPage = 3;
+        int handlerCalls = 0;
+        auto handler = page.band.BeforePrint;
+        page.band.BeforePrint = [&](DetailBand& band, bool& print) {
+            ++handlerCalls;
+            handler(band, print);
+        };
+        const QSet<QString> before = pdfFiles();
+        QVERIFY(page.printJob());
+        QCOMPARE(handlerCalls, 5);
+        const QString pdf = waitForNewPdf(before);
+        QVERIFY2(!pdf.isEmpty(), "no PDF arrived from the queue within 30 s");
+        QThread::msleep(1500);
+        QCOMPARE(pdfFiles().size(), before.size() + 1); // one job, not one per waybill
+        const PdfFacts facts = pdfInfo(pdf);
+        QCOMPARE(facts.pages, 2);
+        // Slot 7 (recipient 姓名) at 120, 216 px, 100 px wide; a block is one em (11 pt = 38.8 tenths).
+        const double em = 11 * 254.0 / 72;
+        for (int sheet = 1; sheet <= 2; ++sheet) {
+            const QImage image = pageImage(pdf, sheet);
+            const QRect ink = inkIn(image, QRect(300, 560, 300, 70));
+            QCOMPARE(qRound(ink.width() / em), sheet + 1);
+        }
+        QFile::remove(pdf);
+    }
+};
+
+QTEST_MAIN(TestPrintCups)
+#include "tst_print_cups.moc"
