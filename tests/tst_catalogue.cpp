@@ -10,6 +10,8 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+Q_DECLARE_METATYPE(corvane::PrintWindowKind)
+
 using namespace corvane;
 
 namespace {
@@ -924,7 +926,6 @@ private Q_SLOTS:
     }
 };
 
-Q_DECLARE_METATYPE(corvane::PrintWindowKind)
 
 QTEST_MAIN(TestCatalogue)
 #include "tst_catalogue.moc"
