@@ -1,0 +1,63 @@
+#include "output/ReportPage.h"
+
+#include "app/Dialogs.h"
+#include "app/Error.h"
+#include "output/PrintingSystem.h"
+#include "output/TPageRun.h"
+#include "output/TQRStandardPreview.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+
+namespace corvane {
+
+TQRStandardPreview* ReportPage::previewWindow() const
+{
+    return static_cast<TQRStandardPreview*>(m_previewWindow.data());
+}
+
+void ReportPage::Preview()
+{
+    QCoreApplication::processEvents();
+    // One preview run at a time: a second request while the window is open is ignored.
+    if (m_busy || m_previewWindow)
+        return;
+    m_previewEnded = false;
+    try {
+        m_previewRun = std::make_unique<TPageRun>(printingSystem());
+        m_previewRun->setDestination(TPageRun::Destination::Preview);
+        m_previewRun->setTitle(ReportTitle);
+        m_previewRun->applySettings(*this);
+    } catch (const Error& e) {
+        m_previewRun.reset();
+        Dialogs::showError(nullptr, e.message());
+        return;
+    }
+
+    auto* window = new TQRStandardPreview(this, m_previewRun.get());
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    m_previewWindow = window;
+    window->show();
+    window->writeStatus();
+    Q_EMIT previewOpened(window);
+
+    try {
+        layout(*m_previewRun);
+    } catch (const Error& e) {
+        Dialogs::showError(window, e.message());
+    } catch (const std::exception& e) {
+        Dialogs::showError(window, QString::fromLocal8Bit(e.what()));
+    }
+    if (m_cancelled || m_previewEnded) {
+        m_previewRun.reset();
+        return;
+    }
+
+    QEventLoop wait;
+    connect(window, &QObject::destroyed, &wait, &QEventLoop::quit);
+    connect(qApp, &QCoreApplication::aboutToQuit, &wait, &QEventLoop::quit);
+    if (m_previewWindow && !m_previewEnded)
+        wait.exec();
+}
+
+}

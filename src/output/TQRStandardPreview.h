@@ -1,0 +1,68 @@
+#pragma once
+#include <QDialog>
+#include <QList>
+#include <QPointer>
+
+class QLabel;
+class QSplitter;
+class QTabWidget;
+class QToolButton;
+
+namespace corvane {
+
+class PreviewPageView;
+class ReportPage;
+class TPageRun;
+class ThumbGrid;
+
+// The print preview window: the pages of a preview run while they are laid out and after,
+// with zoom, paging, thumbnails, status, printer setup and printing.
+class TQRStandardPreview : public QDialog {
+    Q_OBJECT
+public:
+    TQRStandardPreview(ReportPage* page, TPageRun* run, QWidget* parent = nullptr);
+    ~TQRStandardPreview() override;
+
+    ReportPage* reportPage() const { return m_page; }
+    TPageRun* run() const { return m_run; }
+
+    QToolButton* SpeedButton(int number) const { return m_buttons.value(number - 1); }
+    PreviewPageView* QRPreview() const { return m_view; }
+    ThumbGrid* ThumbGridWidget() const { return m_thumbs; }
+    QTabWidget* Tabs() const { return m_tabs; }
+    QLabel* statusPanel(int index) const { return m_panels.value(index); }
+
+    // Shows page n in the page view and selects its thumbnail.
+    void showPage(int n);
+    void writeStatus();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildToolBar(QWidget* toolBar);
+    void coverWorkArea();
+    void onPageAvailable(int pages);
+    void onProgress(int percent);
+    void onThumbSelected();
+    void updateThumbGeometry();
+
+    ReportPage* m_page;
+    QPointer<TPageRun> m_run;
+    QList<QToolButton*> m_buttons;
+    QTabWidget* m_tabs = nullptr;
+    QWidget* m_tabThumbs = nullptr;
+    ThumbGrid* m_thumbs = nullptr;
+    QSplitter* m_splitter = nullptr;
+    PreviewPageView* m_view = nullptr;
+    QList<QLabel*> m_panels;
+    int m_lastProgress = 0;
+    bool m_suppressThumbSelection = false;
+    bool m_closed = false;
+    const QEvent* m_lastKey = nullptr;
+    QPointer<QWidget> m_lastKeyReceiver;
+};
+
+}
