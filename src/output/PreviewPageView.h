@@ -1,11 +1,12 @@
 #pragma once
+#include "output/TPageRun.h"
+
 #include <QPointer>
 #include <QScrollArea>
 
 namespace corvane {
 
 class PageImage;
-class TPageRun;
 
 // The preview's page view (QRPreview): one page of a run in a scroll box, zoomed.
 class PreviewPageView : public QScrollArea {

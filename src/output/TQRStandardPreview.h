@@ -1,4 +1,6 @@
 #pragma once
+#include "output/TPageRun.h"
+
 #include <QDialog>
 #include <QList>
 #include <QPointer>
@@ -12,7 +14,6 @@ namespace corvane {
 
 class PreviewPageView;
 class ReportPage;
-class TPageRun;
 class ThumbGrid;
 
 // The print preview window: the pages of a preview run while they are laid out and after,

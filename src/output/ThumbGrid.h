@@ -1,10 +1,11 @@
 #pragma once
+#include "output/TPageRun.h"
+
 #include <QPointer>
 #include <QTableWidget>
 
 namespace corvane {
 
-class TPageRun;
 
 // The thumbnail list: one row per page of the run, each cell drawing its page scaled down.
 class ThumbGrid : public QTableWidget {
