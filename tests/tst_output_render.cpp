@@ -1,0 +1,235 @@
+// `corvane render`: arguments, the database in the working directory, and the PDF it writes
+// through the same engine, filling and printing path as the windows.
+#include "addressbook/Connection.h"
+#include "addressbook/List.h"
+#include "app/Commands.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <cstdio>
+#include <unistd.h>
+
+using namespace corvane;
+
+namespace {
+
+struct Outcome {
+    int status = 0;
+    QString errors;
+};
+
+// Runs the command in-process, collecting what it writes to standard error.
+Outcome render(const QStringList& args)
+{
+    QTemporaryFile capture;
+    capture.open();
+    std::fflush(stderr);
+    const int saved = dup(2);
+    dup2(capture.handle(), 2);
+    Outcome outcome;
+    outcome.status = runRenderCommand(args);
+    std::fflush(stderr);
+    dup2(saved, 2);
+    close(saved);
+    capture.seek(0);
+    outcome.errors = QString::fromLocal8Bit(capture.readAll());
+    return outcome;
+}
+
+QString run(const QString& program, const QStringList& args)
+{
+    QProcess process;
+    process.start(program, args);
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QSizeF pageSizeMm(const QString& pdf)
+{
+    const auto m = QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts")).match(run("pdfinfo", {pdf}));
+    return QSizeF(m.captured(1).toDouble() * 25.4 / 72, m.captured(2).toDouble() * 25.4 / 72);
+}
+
+int pageCount(const QString& pdf)
+{
+    return QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(run("pdfinfo", {pdf})).captured(1).toInt();
+}
+
+// The left edge (points) of the first word on page `page` that contains `text`, or -1.
+double wordLeft(const QString& pdf, int page, const QString& text)
+{
+    const QString html = run("pdftotext", {"-bbox", "-f", QString::number(page), "-l", QString::number(page), pdf, "-"});
+    const QRegularExpression word(QStringLiteral("<word xMin=\"([\\d.]+)\"[^>]*>([^<]*)</word>"));
+    for (auto it = word.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        // Some glyphs extract as compatibility characters (Kangxi radicals): fold them back.
+        if (m.captured(2).normalized(QString::NormalizationForm_KC).contains(text))
+            return m.captured(1).toDouble();
+    }
+    return -1;
+}
+
+void addRow(List& list, const QStringList& columns, const QStringList& values)
+{
+    list.Append();
+    for (int i = 0; i < columns.size(); ++i)
+        list.FieldByName(columns.at(i)).setAsString(values.at(i));
+    list.Post();
+}
+
+}
+
+class TestOutputRender : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir dir;
+    QString previousDir;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+        previousDir = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        Connection::createDatabase(QStringLiteral("data.mdb"));
+        Connection connection;
+        connection.Open();
+        List senders(&connection);
+        senders.setSQL(QStringLiteral("select * from outr"));
+        senders.Open();
+        addRow(senders, {"姓名", "手机", "寄件单位"}, {"王立新", "13858123467", "青禾茶叶"});
+        addRow(senders, {"姓名", "手机", "寄件单位"}, {"赵寄二", "13800000002", "第二公司"});
+        for (const QString table : {QStringLiteral("inr"), QStringLiteral("excel")}) {
+            List recipients(&connection);
+            recipients.setSQL(QStringLiteral("select * from ") + table);
+            recipients.Open();
+            for (int k = 1; k <= 3; ++k)
+                addRow(recipients, {"姓名", "地址"}, {QStringLiteral("%1收件%2").arg(table).arg(k), QStringLiteral("人民路%1号").arg(k)});
+        }
+    }
+    void cleanupTestCase() { QDir::setCurrent(previousDir); }
+
+    void badArgumentsAreRefused_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("nothing") << QStringList{} << "usage";
+        QTest::newRow("no window") << QStringList{"--template", "1", "--pdf", "a.pdf"} << "--window is required";
+        QTest::newRow("unknown window") << QStringList{"--window", "xd", "--template", "1", "--pdf", "a.pdf"} << "--window must be";
+        QTest::newRow("template 0") << QStringList{"--window", "dd", "--template", "0", "--pdf", "a.pdf"} << "1 to 33";
+        QTest::newRow("template 34") << QStringList{"--window", "dd", "--template", "34", "--pdf", "a.pdf"} << "1 to 33";
+        QTest::newRow("template text") << QStringList{"--window", "dd", "--template", "一", "--pdf", "a.pdf"} << "1 to 33";
+        QTest::newRow("row 0") << QStringList{"--window", "dd", "--template", "1", "--sender-row", "0", "--pdf", "a.pdf"} << "--sender-row";
+        QTest::newRow("move not a number") << QStringList{"--window", "dd", "--template", "1", "--move-x", "左", "--pdf", "a.pdf"} << "--move-x";
+        QTest::newRow("no destination") << QStringList{"--window", "dd", "--template", "1"} << "exactly one";
+        QTest::newRow("two destinations") << QStringList{"--window", "dd", "--template", "1", "--pdf", "a.pdf", "--printer", "P"} << "exactly one";
+        QTest::newRow("unknown argument") << QStringList{"--window", "dd", "--template", "1", "--pdf", "a.pdf", "--copies", "2"} << "unknown argument";
+        QTest::newRow("missing value") << QStringList{"--window", "dd", "--template"} << "needs a value";
+    }
+    void badArgumentsAreRefused()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, message);
+        const Outcome outcome = render(args);
+        QCOMPARE(outcome.status, 2);
+        QVERIFY2(outcome.errors.contains(message), qPrintable(outcome.errors));
+        QVERIFY(!QFile::exists(QStringLiteral("a.pdf")));
+    }
+
+    void missingDatabaseIsAnError()
+    {
+        QTemporaryDir empty;
+        QDir::setCurrent(empty.path());
+        const Outcome outcome = render({"--window", "dd", "--template", "1", "--pdf", "a.pdf"});
+        QDir::setCurrent(dir.path());
+        QCOMPARE(outcome.status, 1);
+        QVERIFY2(outcome.errors.contains(QStringLiteral("data.mdb not found")), qPrintable(outcome.errors));
+    }
+
+    void rowsThatDoNotExistAndUnknownPrintersAreErrors_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("recipient row 4 of 3") << QStringList{"--window", "dd", "--template", "1", "--recipient-row", "4", "--pdf", "x.pdf"} << "recipient row 4 does not exist";
+        QTest::newRow("sender row 3 of 2") << QStringList{"--window", "edd", "--template", "1", "--sender-row", "3", "--pdf", "x.pdf"} << "sender row 3 does not exist";
+        QTest::newRow("no such printer") << QStringList{"--window", "dd", "--template", "1", "--printer", "NoSuchQueue"} << "no printer named";
+    }
+    void rowsThatDoNotExistAndUnknownPrintersAreErrors()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, message);
+        const Outcome outcome = render(args);
+        QCOMPARE(outcome.status, 1);
+        QVERIFY2(outcome.errors.contains(message), qPrintable(outcome.errors));
+    }
+
+    void singleWaybillToPdf_data()
+    {
+        QTest::addColumn<QStringList>("extra");
+        QTest::addColumn<int>("templateNumber");
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("senderName");
+        QTest::addColumn<QString>("recipientName");
+        QTest::addColumn<QSizeF>("sizeMm");
+        QTest::addColumn<double>("senderLeftPt");
+        QTest::newRow("dd, template 1, defaults") << QStringList{} << 1 << "dd" << "王立新" << "inr收件1" << QSizeF(230, 127) << 90.0;
+        QTest::newRow("edd, rows 2 and 3") << QStringList{"--sender-row", "2", "--recipient-row", "3"} << 1 << "edd" << "赵寄二" << "excel收件3" << QSizeF(230, 127) << 90.0;
+        QTest::newRow("moved 8 px right") << QStringList{"--move-x", "8", "--move-y", "-4"} << 1 << "dd" << "王立新" << "inr收件1" << QSizeF(230, 127) << 96.0;
+        QTest::newRow("template 9: 229.9 x 150.3 mm") << QStringList{} << 9 << "dd" << "王立新" << "inr收件1" << QSizeF(229.9, 150.3) << -1.0;
+    }
+    void singleWaybillToPdf()
+    {
+        QFETCH(QStringList, extra);
+        QFETCH(int, templateNumber);
+        QFETCH(QString, window);
+        QFETCH(QString, senderName);
+        QFETCH(QString, recipientName);
+        QFETCH(QSizeF, sizeMm);
+        QFETCH(double, senderLeftPt);
+        const QString pdf = dir.filePath(QStringLiteral("single.pdf"));
+        QFile::remove(pdf);
+        const Outcome outcome = render(QStringList{"--window", window, "--template", QString::number(templateNumber), "--pdf", pdf} + extra);
+        QVERIFY2(outcome.status == 0, qPrintable(outcome.errors));
+        QCOMPARE(pageCount(pdf), 1);
+        const QSizeF size = pageSizeMm(pdf);
+        QVERIFY2(qAbs(size.width() - sizeMm.width()) < 0.4 && qAbs(size.height() - sizeMm.height()) < 0.4,
+                 qPrintable(QStringLiteral("%1 x %2 mm").arg(size.width()).arg(size.height())));
+        const double left = wordLeft(pdf, 1, senderName);
+        QVERIFY2(left >= 0, qPrintable(run("pdftotext", {pdf, "-"})));
+        if (senderLeftPt >= 0) // slot 1 at 120 px is 31.75 mm = 90 pt from the sheet's edge
+            QVERIFY2(qAbs(left - senderLeftPt) < 0.5, qPrintable(QString::number(left)));
+        QVERIFY(wordLeft(pdf, 1, recipientName) >= 0);
+        QVERIFY(wordLeft(pdf, 1, QStringLiteral("Corvane快递单打印软件")) >= 0);
+    }
+
+    void batchGivesOnePagePerRow_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("table");
+        QTest::newRow("pd over inr") << "pd" << "inr";
+        QTest::newRow("ped over excel") << "ped" << "excel";
+    }
+    void batchGivesOnePagePerRow()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, table);
+        const QString pdf = dir.filePath(QStringLiteral("batch.pdf"));
+        QFile::remove(pdf);
+        const Outcome outcome = render({"--window", window, "--template", "15", "--pdf", pdf});
+        QVERIFY2(outcome.status == 0, qPrintable(outcome.errors));
+        QCOMPARE(pageCount(pdf), 3);
+        for (int k = 1; k <= 3; ++k) {
+            QVERIFY(wordLeft(pdf, k, QStringLiteral("%1收件%2").arg(table).arg(k)) >= 0);
+            QVERIFY(wordLeft(pdf, k, QStringLiteral("王立新")) >= 0);
+            for (int other = 1; other <= 3; ++other)
+                if (other != k)
+                    QVERIFY(wordLeft(pdf, k, QStringLiteral("%1收件%2").arg(table).arg(other)) < 0);
+        }
+    }
+};
+
+QTEST_MAIN(TestOutputRender)
+#include "tst_output_render.moc"
