@@ -57,14 +57,14 @@ QVector<QLineEdit*> addInputBoxes(QWidget* page, const QVector<InputBox>& boxes,
     return edits;
 }
 
-QToolButton* addButton(QWidget* page, const PageButton& spec)
+QToolButton* addButton(QWidget* page, const PageButton& place)
 {
     auto* button = new QToolButton(page);
-    button->setObjectName(QLatin1String(spec.name));
-    button->setText(QString::fromUtf8(spec.caption));
+    button->setObjectName(QLatin1String(place.name));
+    button->setText(QString::fromUtf8(place.caption));
     button->setFont(songTi(12));
     button->setAutoRaise(true);
-    button->setGeometry(spec.left, spec.top, spec.width, spec.height);
+    button->setGeometry(place.left, place.top, place.width, place.height);
     button->setFocusPolicy(Qt::NoFocus);
     button->setStyleSheet(QStringLiteral(
         "QToolButton { border: 1px solid #8fa8c8; border-radius: 2px; background: rgba(255,255,255,150); }"
