@@ -32,10 +32,10 @@ const QVector<InputBox> dateBoxes{
     {"日", "Edit27", "日", 808, 70, 33},
 };
 
-const PageButton addButton{"SpeedButton11", "添加", 880, 15, 65, 21};
-const PageButton modifyButton{"SpeedButton12", "修改", 880, 42, 65, 21};
-const PageButton deleteButton{"SpeedButton13", "删除", 880, 69, 65, 21};
-const PageButton switchButton{"SpeedButton14", "切换", 880, 96, 65, 21};
+const PageButton addPlace{"SpeedButton11", "添加", 880, 15, 65, 21};
+const PageButton modifyPlace{"SpeedButton12", "修改", 880, 42, 65, 21};
+const PageButton deletePlace{"SpeedButton13", "删除", 880, 69, 65, 21};
+const PageButton switchPlace{"SpeedButton14", "切换", 880, 96, 65, 21};
 
 }
 
@@ -56,10 +56,10 @@ SenderPage::SenderPage(List* senders, QWidget* parent) : QWidget(parent), m_send
     m_remembered->setObjectName(QStringLiteral("Edit28"));
     m_remembered->setVisible(false);
 
-    m_add = addButton(this, addButton);
-    m_modify = addButton(this, modifyButton);
-    QToolButton* remove = addButton(this, deleteButton);
-    QToolButton* toggle = addButton(this, switchButton);
+    m_add = addButton(this, addPlace);
+    m_modify = addButton(this, modifyPlace);
+    QToolButton* remove = addButton(this, deletePlace);
+    QToolButton* toggle = addButton(this, switchPlace);
     m_modify->setEnabled(false);
 
     m_grid = new DataGrid(senders, DataGrid::senderColumns(), true, this);
