@@ -36,8 +36,13 @@ void ReportPage::Preview()
 
     auto* window = new TQRStandardPreview(this, m_previewRun.get());
     window->setAttribute(Qt::WA_DeleteOnClose);
+    if (previewOptions.PrevFormStyleStayOnTop)
+        window->setWindowFlag(Qt::WindowStaysOnTopHint);
     m_previewWindow = window;
-    window->show();
+    if (previewOptions.PreviewInitialStateMaximized)
+        window->showMaximized();
+    else
+        window->show();
     window->writeStatus();
     Q_EMIT previewOpened(window);
 
