@@ -40,20 +40,21 @@ QString pdfDirectory()
     return QDir::home().filePath(QStringLiteral("PDF"));
 }
 
-QSet<QString> pdfFiles()
+// cups-pdf names its files after the job's title, which is the report page's title.
+QSet<QString> pdfFiles(const QString& title)
 {
-    const QStringList names = QDir(pdfDirectory()).entryList({QStringLiteral("*.pdf")}, QDir::Files);
+    const QStringList names = QDir(pdfDirectory()).entryList({title + QStringLiteral("*.pdf")}, QDir::Files);
     return QSet<QString>(names.begin(), names.end());
 }
 
 // Waits (bounded) for a PDF that was not there before and whose size has settled.
-QString waitForNewPdf(const QSet<QString>& before)
+QString waitForNewPdf(const QString& title, const QSet<QString>& before)
 {
     QElapsedTimer timer;
     timer.start();
     qint64 lastSize = -1;
     while (timer.elapsed() < 30000) {
-        const QSet<QString> now = pdfFiles() - before;
+        const QSet<QString> now = pdfFiles(title) - before;
         if (!now.isEmpty()) {
             const QString path = QDir(pdfDirectory()).filePath(*now.begin());
             const qint64 size = QFileInfo(path).size();
@@ -137,9 +138,10 @@ private Q_SLOTS:
                                          [](const QString&) { return QStringLiteral("收件"); }});
         page.setPrintingSystem(&system);
         page.PrinterSettings.PrinterIndex = queueIndex;
-        const QSet<QString> before = pdfFiles();
+        page.ReportTitle = QStringLiteral("corvane-test-single");
+        const QSet<QString> before = pdfFiles(page.ReportTitle);
         QVERIFY(page.printJob());
-        const QString pdf = waitForNewPdf(before);
+        const QString pdf = waitForNewPdf(page.ReportTitle, before);
         QVERIFY2(!pdf.isEmpty(), "no PDF arrived from the queue within 30 s");
 
         const PdfFacts facts = pdfInfo(pdf);
@@ -180,13 +182,14 @@ private Q_SLOTS:
             ++handlerCalls;
             handler(band, print);
         };
-        const QSet<QString> before = pdfFiles();
+        page.ReportTitle = QStringLiteral("corvane-test-batch");
+        const QSet<QString> before = pdfFiles(page.ReportTitle);
         QVERIFY(page.printJob());
         QCOMPARE(handlerCalls, 5);
-        const QString pdf = waitForNewPdf(before);
+        const QString pdf = waitForNewPdf(page.ReportTitle, before);
         QVERIFY2(!pdf.isEmpty(), "no PDF arrived from the queue within 30 s");
         QThread::msleep(1500);
-        QCOMPARE(pdfFiles().size(), before.size() + 1); // one job, not one per waybill
+        QCOMPARE(pdfFiles(page.ReportTitle).size(), before.size() + 1); // one job, not one per waybill
         const PdfFacts facts = pdfInfo(pdf);
         QCOMPARE(facts.pages, 2);
         // Slot 7 (recipient 姓名) at 120, 216 px, 100 px wide; a block is one em (11 pt = 38.8 tenths).

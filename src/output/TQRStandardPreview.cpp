@@ -153,10 +153,12 @@ void TQRStandardPreview::coverWorkArea()
     // The frame, not only the client area, fills the work area (the screen less the task bar).
     const QRect area = screen->availableGeometry();
     const QRect frame = frameGeometry();
-    const QRect client = geometry();
-    const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
-                           frame.right() - client.right(), frame.bottom() - client.bottom());
-    setGeometry(area - margins);
+    const QRect inner = geometry();
+    const QMargins margins(inner.left() - frame.left(), inner.top() - frame.top(),
+                           frame.right() - inner.right(), frame.bottom() - inner.bottom());
+    const QRect client = area - margins;
+    setFixedSize(client.size()); // a fixed frame: the user does not resize it
+    setGeometry(client);
 }
 
 void TQRStandardPreview::showEvent(QShowEvent* event)
