@@ -203,6 +203,29 @@ private Q_SLOTS:
         QCOMPARE(system.jobs.at(2).printer, QStringLiteral("Waybills"));
     }
 
+    void printToFileChosenInTheSetupDialogGoesToThatPdf()
+    {
+        system.answerSetup = [](PrinterSetupRequest& request) {
+            request.outputFileName = QStringLiteral("/tmp/waybills.pdf");
+            return true;
+        };
+        OutputWaybill waybill;
+        waybill.page.PrinterSetup();
+        QCOMPARE(waybill.page.PrinterSettings.OutputFileName, QStringLiteral("/tmp/waybills.pdf"));
+        waybill.page.Print();
+        QCOMPARE(system.jobs.size(), 1);
+        QCOMPARE(system.jobs.first().printer, QStringLiteral("/tmp/waybills.pdf"));
+        QCOMPARE(system.jobs.first().settings.paperKind, PaperKind::UserDefined);
+        // Choosing a printer again leaves the file behind.
+        system.answerSetup = [](PrinterSetupRequest& request) {
+            request.outputFileName.clear();
+            return true;
+        };
+        waybill.page.PrinterSetup();
+        waybill.page.Print();
+        QCOMPARE(system.jobs.last().printer, QStringLiteral("Waybills"));
+    }
+
     void cancelledSetupChangesNothing()
     {
         system.answerSetup = [](PrinterSetupRequest& request) {
