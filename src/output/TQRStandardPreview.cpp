@@ -23,13 +23,13 @@ namespace corvane {
 
 namespace {
 
-struct ButtonSpec {
+struct ToolButtonEntry {
     const char16_t* caption;
     PreviewIcon icon;
 };
 
 // The ten buttons, left to right (SpeedButton1 ... SpeedButton10).
-constexpr ButtonSpec buttonSpecs[] = {
+constexpr ToolButtonEntry toolButtonEntries[] = {
     {u"合适大小", PreviewIcon::FitPage},      {u"合适宽度", PreviewIcon::FitWidth},
     {u"缩放100%", PreviewIcon::Zoom100},      {u"首 页", PreviewIcon::FirstPage},
     {u"上一页", PreviewIcon::PreviousPage},   {u"下一页", PreviewIcon::NextPage},
@@ -173,11 +173,11 @@ void TQRStandardPreview::buildToolBar(QWidget* toolBar)
     captionFont.setPixelSize(15);
     int x = 0;
     int number = 1;
-    for (const ButtonSpec& spec : buttonSpecs) {
+    for (const ToolButtonEntry& entry : toolButtonEntries) {
         auto* button = new QToolButton(toolBar);
         button->setObjectName(QStringLiteral("SpeedButton%1").arg(number++));
-        button->setText(QString::fromUtf16(spec.caption));
-        button->setIcon(previewIcon(spec.icon));
+        button->setText(QString::fromUtf16(entry.caption));
+        button->setIcon(previewIcon(entry.icon));
         button->setIconSize(QSize(48, 48));
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         button->setAutoRaise(true);
