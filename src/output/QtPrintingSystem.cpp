@@ -8,21 +8,6 @@
 
 namespace corvane {
 
-namespace {
-PrintingSystem* installedSystem = nullptr;
-}
-
-PrintingSystem& PrintingSystem::current()
-{
-    static QtPrintingSystem real;
-    return installedSystem ? *installedSystem : real;
-}
-
-void PrintingSystem::install(PrintingSystem* system)
-{
-    installedSystem = system;
-}
-
 QStringList QtPrintingSystem::printerNames() const
 {
     return QPrinterInfo::availablePrinterNames();
@@ -87,18 +72,6 @@ bool QtPrintingSystem::runSetupDialog(QWidget* parent, PrinterSetupRequest& requ
     request.fromPage = printer.fromPage();
     request.toPage = printer.toPage();
     return true;
-}
-
-QStringList PdfFilePrintingSystem::printerNames() const
-{
-    return {m_fileName};
-}
-
-std::unique_ptr<PrinterDevice> PdfFilePrintingSystem::openPrinter(int index)
-{
-    if (index != 0)
-        throw Error(QStringLiteral("Printer selection out of range"));
-    return openPdfFile(m_fileName);
 }
 
 }

@@ -6,6 +6,7 @@
 #include "app/Error.h"
 #include "app/Fonts.h"
 #include "output/ListDataSet.h"
+#include "output/PdfFilePrintingSystem.h"
 #include "output/QtPrintingSystem.h"
 #include "output/TPageRun.h"
 #include "output/TemplateReportPage.h"
