@@ -15,6 +15,8 @@
 #include <QRegularExpression>
 #include <QThread>
 #include <QtTest>
+#include <pwd.h>
+#include <unistd.h>
 
 using namespace corvane;
 using namespace corvane::test;
@@ -35,9 +37,12 @@ int runQuietly(const QString& program, const QStringList& arguments)
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
+// cups-pdf writes into the submitting user's home from the password database, whatever $HOME says.
 QString pdfDirectory()
 {
-    return QDir::home().filePath(QStringLiteral("PDF"));
+    const passwd* user = getpwuid(geteuid());
+    const QString home = user && user->pw_dir ? QString::fromLocal8Bit(user->pw_dir) : QDir::homePath();
+    return QDir(home).filePath(QStringLiteral("PDF"));
 }
 
 // cups-pdf names its files after the job's title, which is the report page's title.
