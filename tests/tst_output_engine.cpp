@@ -21,15 +21,6 @@ using namespace corvane::test;
 
 namespace {
 
-RecordedSheet replay(const QPicture& picture)
-{
-    RecordingDevice device(QSize(2000, 2000), 96, 96);
-    QPainter painter(&device);
-    painter.drawPicture(0, 0, picture);
-    painter.end();
-    return device.sheet;
-}
-
 QList<int> spyValues(const QSignalSpy& spy)
 {
     QList<int> values;

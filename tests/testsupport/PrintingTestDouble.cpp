@@ -134,6 +134,15 @@ private:
 
 }
 
+RecordedSheet replay(const QPicture& picture)
+{
+    RecordingDevice device(QSize(2000, 2000), 96, 96);
+    QPainter painter(&device);
+    painter.drawPicture(0, 0, picture);
+    painter.end();
+    return device.sheet;
+}
+
 RecordingDevice::RecordingDevice(QSize size, int dpiX, int dpiY)
     : m_size(size), m_dpiX(dpiX), m_dpiY(dpiY), m_engine(std::make_unique<RecordingEngine>(this))
 {

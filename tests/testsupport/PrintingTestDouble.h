@@ -6,6 +6,7 @@
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QPicture>
 #include <QPointF>
 #include <QRectF>
 #include <functional>
@@ -43,6 +44,9 @@ private:
     int m_dpiY;
     std::unique_ptr<QPaintEngine> m_engine;
 };
+
+// What a recorded preview page draws, replayed onto a 96-dpi recording device.
+RecordedSheet replay(const QPicture& picture);
 
 struct RecordedJob {
     QString printer;
