@@ -295,6 +295,32 @@ private Q_SLOTS:
         QCOMPARE(waybill.beforePrintCalls, 110);
     }
 
+    // The preview window closes only by its close button or the title bar's close box; Escape,
+    // which a dialog takes as "reject", must not hide it behind the run's back.
+    void escapeNeitherHidesTheWindowNorLeavesTheRunGoing()
+    {
+        OutputWaybill waybill;
+        waybill.useRows(numberedRows(30));
+        QPointer<TQRStandardPreview> preview;
+        connect(&waybill.page, &ReportPage::previewOpened, this, [&](TQRStandardPreview* window) { preview = window; });
+        bool visibleAfterEscape = false;
+        auto handler = waybill.page.band.BeforePrint;
+        waybill.page.band.BeforePrint = [&](DetailBand& band, bool& print) {
+            handler(band, print);
+            if (waybill.beforePrintCalls == 10) {
+                QTest::keyClick(preview, Qt::Key_Escape);
+                visibleAfterEscape = preview && preview->isVisible();
+            }
+            if (waybill.beforePrintCalls == 20 && preview)
+                preview->close();
+        };
+        waybill.page.Preview();
+        QVERIFY(visibleAfterEscape);
+        QCOMPARE(waybill.beforePrintCalls, 20);
+        QVERIFY(!waybill.page.previewRun());
+        QVERIFY(waybill.page.available());
+    }
+
     void setupGreysTheZoomButtonsAndLimitsThePages()
     {
         OutputWaybill waybill;

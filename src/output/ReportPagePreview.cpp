@@ -49,20 +49,20 @@ void ReportPage::Preview()
     try {
         layout(*m_previewRun);
     } catch (const Error& e) {
-        Dialogs::showError(window, e.message());
+        Dialogs::showError(m_previewWindow, e.message());
     } catch (const std::exception& e) {
-        Dialogs::showError(window, QString::fromLocal8Bit(e.what()));
+        Dialogs::showError(m_previewWindow, QString::fromLocal8Bit(e.what()));
     }
-    if (m_cancelled || m_previewEnded) {
+    // The window may have gone while the run pumped events; only the guarded pointer knows.
+    if (m_cancelled || m_previewEnded || !m_previewWindow) {
         m_previewRun.reset();
         return;
     }
 
     QEventLoop wait;
-    connect(window, &QObject::destroyed, &wait, &QEventLoop::quit);
+    connect(m_previewWindow, &QObject::destroyed, &wait, &QEventLoop::quit);
     connect(qApp, &QCoreApplication::aboutToQuit, &wait, &QEventLoop::quit);
-    if (m_previewWindow && !m_previewEnded)
-        wait.exec();
+    wait.exec();
 }
 
 }

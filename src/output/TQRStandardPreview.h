@@ -41,6 +41,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    // Escape would hide and delete the window without ending its run; only the close
+    // button and the close box close it.
+    void reject() override {}
 
 private:
     void buildToolBar(QWidget* toolBar);
