@@ -326,6 +326,39 @@ private Q_SLOTS:
         QCOMPARE(column(list, "姓名"), left);
     }
 
+    void rightClickKeepsSelectionAndCurrentRow_data()
+    {
+        QTest::addColumn<QVector<int>>("selected");
+        QTest::addColumn<int>("clicked");
+        QTest::newRow("on an unselected row") << QVector<int>{0, 2} << 3;
+        QTest::newRow("on a selected row") << QVector<int>{0, 2} << 2;
+        QTest::newRow("nothing selected") << QVector<int>{} << 3;
+    }
+
+    void rightClickKeepsSelectionAndCurrentRow()
+    {
+        // The right button only opens the grid's menu, whose "删除记录" acts on the selected rows.
+        QFETCH(QVector<int>, selected);
+        QFETCH(int, clicked);
+        Connection c(m_file);
+        List list(&c);
+        list.setSQL("select * from inr");
+        list.Open();
+        for (const char* name : {"一", "二", "三", "四"})
+            addRecipient(list, {QString::fromUtf8(name)});
+        DataGrid grid(&list, DataGrid::recipientColumns(), true);
+        grid.resize(600, 300);
+        grid.show();
+        list.setRecNo(1);
+        for (int row : selected)
+            grid.selectionModel()->select(grid.model()->index(row, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        const QRect cell = grid.visualRect(grid.model()->index(clicked, 1));
+        QTest::mouseClick(grid.viewport(), Qt::RightButton, {}, cell.center());
+        QCOMPARE(grid.selectedRows(), selected);
+        QCOMPARE(list.RecNo(), 1);
+    }
+
     void standardErrorTextEndsWithFullStop_data()
     {
         QTest::addColumn<QString>("text");

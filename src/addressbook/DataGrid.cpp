@@ -159,6 +159,12 @@ void DataGrid::clearSelectedRows()
 
 void DataGrid::mousePressEvent(QMouseEvent* event)
 {
+    // Only the left button moves or selects: the right one opens the grid's menu, whose delete
+    // must act on the rows the user selected, and the current row is the one printed.
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
     const QModelIndex index = indexAt(event->position().toPoint());
     if (event->button() == Qt::LeftButton && index.isValid()
         && !(event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier))) {
