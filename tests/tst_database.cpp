@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -196,11 +197,15 @@ private Q_SLOTS:
         list.setSQL("select * from inr");
         list.Open();
         addRecipient(list, {"x"});
+        DataGrid grid(&list, DataGrid::recipientColumns(), true);
+        QCOMPARE(grid.verticalHeader()->count(), 1);
         c.Close();
         QVERIFY(!list.Active());
         QCOMPARE(list.RecordCount(), 0);
+        QCOMPARE(grid.verticalHeader()->count(), 0);   // the grid shows nothing, not stale rows
         list.Open();                     // reopens the connection
         QCOMPARE(list.RecordCount(), 1);
+        QCOMPARE(grid.verticalHeader()->count(), 1);
     }
 
     void unopenableFilesFail_data()

@@ -94,6 +94,7 @@ void Connection::Close()
     sqlite3_close_v2(m_db);
     m_db = nullptr;
     ++m_generation;
+    Q_EMIT closed();
 }
 
 sqlite3* Connection::handle()

@@ -1,4 +1,5 @@
 #pragma once
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -9,13 +10,14 @@ namespace corvane {
 
 // One connection to the encrypted address database. It never creates the file:
 // a missing, unreadable or wrongly keyed file fails Open() with the engine's text.
-class Connection {
+class Connection : public QObject {
+    Q_OBJECT
 public:
     static constexpr const char* DatabasePassword = "460139275830";
     static constexpr const char* DefaultFileName = "data.mdb";
 
     explicit Connection(QString fileName = QString::fromLatin1(DefaultFileName));
-    ~Connection();
+    ~Connection() override;
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
@@ -35,13 +37,17 @@ public:
     // Column names of a table, in table order.
     QStringList tableColumns(const QString& table);
 
-    // Raised on every Close(); lists close themselves on it.
+    // Raised on every Close(); a list opened under an older generation is closed.
     quint64 generation() const { return m_generation; }
 
     // Creates a new, empty database with the three tables (refuses an existing file).
     static void createDatabase(const QString& fileName);
     static const QStringList& senderColumns();      // outr
     static const QStringList& recipientColumns();   // inr and excel
+
+Q_SIGNALS:
+    // After Close(): every list on the connection closes, so its grid empties.
+    void closed();
 
 private:
     QString m_fileName;

@@ -81,7 +81,10 @@ void List::Field::setAsString(const QString& value)
     m_list->write(m_column, value);
 }
 
-List::List(Connection* connection, QObject* parent) : QObject(parent), m_connection(connection) {}
+List::List(Connection* connection, QObject* parent) : QObject(parent), m_connection(connection)
+{
+    connect(connection, &Connection::closed, this, &List::Close);
+}
 
 void List::setSQL(const QString& sql, const QVariantList& parameters)
 {
