@@ -1,6 +1,7 @@
 // Printing through the real CUPS queue (the cups-pdf test printer): the PDF that arrives has
 // the waybill's size, the right sheets, and the print boxes where the template puts them.
 #include "output/QtPrintingSystem.h"
+#include "output/TPageRun.h"
 #include "output/TemplateReportPage.h"
 #include "testsupport/OutputFixtures.h"
 
@@ -204,6 +205,54 @@ private Q_SLOTS:
             const QRect ink = inkIn(image, QRect(300, 560, 300, 70));
             QCOMPARE(qRound(ink.width() / em), sheet + 1);
         }
+        QFile::remove(pdf);
+    }
+
+    // Closing the preview during a print run cancels the report page: the job is aborted and
+    // none of the sheets laid out so far reaches the queue; a Cancel of the run prints them.
+    void cancellingThePageAbortsTheJobOnTheQueue_data()
+    {
+        QTest::addColumn<bool>("wholePage");
+        QTest::addColumn<int>("sheetsArriving");
+        QTest::newRow("report page cancelled") << true << 0;
+        QTest::newRow("run cancelled") << false << 3;
+    }
+    void cancellingThePageAbortsTheJobOnTheQueue()
+    {
+        QFETCH(bool, wholePage);
+        QFETCH(int, sheetsArriving);
+        OutputRowsDataSet rows(numberedRows(6));
+        Catalogue catalogue(PrintWindowKind::Pd);
+        TemplateReportPage page(catalogue.waybillTemplate(1),
+                                SlotRows{[](const QString&) { return QStringLiteral("寄件"); },
+                                         [](const QString&) { return QStringLiteral("收件"); }});
+        page.DataSet = &rows;
+        page.setPrintingSystem(&system);
+        page.PrinterSettings.PrinterIndex = queueIndex;
+        auto handler = page.band.BeforePrint;
+        int handlerCalls = 0;
+        page.band.BeforePrint = [&](DetailBand& band, bool& print) {
+            handler(band, print);
+            if (++handlerCalls == 3) {
+                if (wholePage)
+                    page.endPreview();
+                else
+                    page.activeRun()->cancel();
+            }
+        };
+        page.ReportTitle = wholePage ? QStringLiteral("corvane-test-aborted") : QStringLiteral("corvane-test-cancelled");
+        const QSet<QString> before = pdfFiles(page.ReportTitle);
+        QVERIFY(page.printJob());
+        QCOMPARE(handlerCalls, 3);
+        if (sheetsArriving == 0) {
+            // The other case's job arrives within a couple of seconds; give this one longer.
+            QThread::msleep(6000);
+            QCOMPARE(pdfFiles(page.ReportTitle), before);
+            return;
+        }
+        const QString pdf = waitForNewPdf(page.ReportTitle, before);
+        QVERIFY2(!pdf.isEmpty(), "no PDF arrived from the queue within 30 s");
+        QCOMPARE(pdfInfo(pdf).pages, sheetsArriving);
         QFile::remove(pdf);
     }
 };

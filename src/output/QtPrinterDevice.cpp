@@ -2,8 +2,11 @@
 
 #include "app/Error.h"
 
+#include <QFile>
+#include <QLibrary>
 #include <QPageLayout>
 #include <QPageSize>
+#include <vector>
 
 namespace corvane {
 
@@ -32,6 +35,15 @@ QList<int> paperKinds(const QList<QPageSize>& sizes, bool userDefined)
         kinds.append(PaperKind::UserDefined);
     return kinds;
 }
+
+// libcups is loaded at run time, as Qt's own print support does: no headers needed to build.
+struct CupsOption {
+    char* name;
+    char* value;
+};
+using CupsPrintFile = int (*)(const char* printer, const char* file, const char* title, int count,
+                              CupsOption* options);
+using CupsLastErrorString = const char* (*)();
 
 QList<QPageSize> standardPageSizes()
 {
@@ -127,14 +139,31 @@ void QtPrinterDevice::applySettings(const PrinterJobSettings& settings)
 QPainter* QtPrinterDevice::beginJob(const QString& documentName)
 {
     m_printer.setDocName(documentName);
-    if (!m_painter.begin(&m_printer))
+    QPrinter* target = &m_printer;
+    if (!m_pdf) {
+        m_spoolFile = std::make_unique<QTemporaryFile>();
+        if (!m_spoolFile->open())
+            throw Error(QStringLiteral("The print job could not be spooled: %1").arg(m_spoolFile->errorString()));
+        m_spoolFile->close();
+        m_spool = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        m_spool->setOutputFormat(QPrinter::PdfFormat);
+        m_spool->setOutputFileName(m_spoolFile->fileName());
+        m_spool->setResolution(m_printer.resolution());
+        m_spool->setFullPage(true);
+        m_spool->setPageLayout(m_printer.pageLayout());
+        m_spool->setColorMode(m_printer.colorMode());
+        m_spool->setDocName(documentName);
+        target = m_spool.get();
+    }
+    if (!m_painter.begin(target))
         throw Error(QStringLiteral("The print job could not be started on %1").arg(name()));
     return &m_painter;
 }
 
 QPainter* QtPrinterDevice::newSheet()
 {
-    if (!m_printer.newPage())
+    QPrinter& target = m_spool ? *m_spool : m_printer;
+    if (!target.newPage())
         throw Error(QStringLiteral("The printer %1 did not take a new sheet").arg(name()));
     return &m_painter;
 }
@@ -142,15 +171,66 @@ QPainter* QtPrinterDevice::newSheet()
 void QtPrinterDevice::endJob()
 {
     const bool ended = m_painter.end();
-    if (!ended || m_printer.printerState() == QPrinter::Error)
+    if (!ended || (m_spool ? *m_spool : m_printer).printerState() == QPrinter::Error)
         throw Error(QStringLiteral("The print job could not be sent to %1").arg(name()));
+    if (m_spool)
+        submitSpool();
+}
+
+// Hands the spooled sheets to the queue with the options QPrinter itself would send.
+void QtPrinterDevice::submitSpool()
+{
+    const std::unique_ptr<QTemporaryFile> file = std::move(m_spoolFile);
+    m_spool.reset();
+    QLibrary cups(QStringLiteral("cups"), 2);
+    const auto printFile = reinterpret_cast<CupsPrintFile>(cups.resolve("cupsPrintFile"));
+    const auto lastError = reinterpret_cast<CupsLastErrorString>(cups.resolve("cupsLastErrorString"));
+    if (!printFile)
+        throw Error(QStringLiteral("The print job could not be sent to %1: CUPS is not available").arg(name()));
+
+    const QPageLayout layout = m_printer.pageLayout();
+    std::vector<std::pair<QByteArray, QByteArray>> values;
+    values.emplace_back("media", layout.pageSize().key().toUtf8());
+    const int copies = m_printer.copyCount();
+    if (copies > 1)
+        values.emplace_back("copies", QByteArray::number(copies));
+    if (copies > 1 && m_printer.collateCopies())
+        values.emplace_back("Collate", "True");
+    switch (m_printer.duplex()) {
+    case QPrinter::DuplexNone: values.emplace_back("sides", "one-sided"); break;
+    case QPrinter::DuplexAuto:
+        values.emplace_back("sides", layout.orientation() == QPageLayout::Portrait ? "two-sided-long-edge"
+                                                                                   : "two-sided-short-edge");
+        break;
+    case QPrinter::DuplexLongSide: values.emplace_back("sides", "two-sided-long-edge"); break;
+    case QPrinter::DuplexShortSide: values.emplace_back("sides", "two-sided-short-edge"); break;
+    }
+    if (layout.orientation() == QPageLayout::Landscape)
+        values.emplace_back("landscape", "");
+    std::vector<CupsOption> options;
+    for (auto& [key, value] : values)
+        options.push_back({key.data(), value.data()});
+
+    const int job = printFile(m_printer.printerName().toLocal8Bit().constData(),
+                              QFile::encodeName(file->fileName()).constData(),
+                              m_printer.docName().toLocal8Bit().constData(), int(options.size()), options.data());
+    if (job == 0)
+        throw Error(QStringLiteral("The print job could not be sent to %1: %2")
+                        .arg(name(), lastError ? QString::fromLocal8Bit(lastError()) : QString()));
 }
 
 void QtPrinterDevice::abortJob()
 {
-    m_printer.abort();
     if (m_painter.isActive())
         m_painter.end();
+    if (m_spool) {
+        // The spooled sheets never reach the queue.
+        m_spool.reset();
+        m_spoolFile.reset();
+        return;
+    }
+    // QPrinter cannot abort a PDF file either: what was drawn is removed.
+    QFile::remove(m_printer.outputFileName());
 }
 
 }
