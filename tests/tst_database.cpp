@@ -364,6 +364,44 @@ private Q_SLOTS:
         QCOMPARE(list.RecNo(), 1);
     }
 
+    void arrowKeysMoveWithoutSelecting_data()
+    {
+        QTest::addColumn<QVector<int>>("selected");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("current");
+        QTest::newRow("down, nothing selected") << QVector<int>{} << int(Qt::Key_Down) << 2;
+        QTest::newRow("down drops a selection") << QVector<int>{0, 3} << int(Qt::Key_Down) << 2;
+        QTest::newRow("up") << QVector<int>{} << int(Qt::Key_Up) << 0;
+        QTest::newRow("page down") << QVector<int>{3} << int(Qt::Key_PageDown) << 3;
+    }
+
+    void arrowKeysMoveWithoutSelecting()
+    {
+        // Moving through the grid chooses a row; only the row numbers, Ctrl and Shift select.
+        QFETCH(QVector<int>, selected);
+        QFETCH(int, key);
+        QFETCH(int, current);
+        Connection c(m_file);
+        List list(&c);
+        list.setSQL("select * from inr");
+        list.Open();
+        for (const char* name : {"一", "二", "三", "四"})
+            addRecipient(list, {QString::fromUtf8(name)});
+        DataGrid grid(&list, DataGrid::recipientColumns(), true);
+        grid.resize(600, 300);
+        grid.show();
+        list.setRecNo(1);
+        for (int row : selected)
+            grid.selectionModel()->select(grid.model()->index(row, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QTest::keyClick(&grid, Qt::Key(key));
+        QCOMPARE(list.RecNo(), current);
+        QCOMPARE(grid.selectedRows(), QVector<int>());
+        list.setRecNo(1);
+        QTest::keyClick(&grid, Qt::Key_Down, Qt::ShiftModifier);
+        QVERIFY(grid.selectedRows().contains(2));   // Shift still selects
+    }
+
     void standardErrorTextEndsWithFullStop_data()
     {
         QTest::addColumn<QString>("text");

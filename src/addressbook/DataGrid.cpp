@@ -191,6 +191,16 @@ void DataGrid::mouseDoubleClickEvent(QMouseEvent* event)
     QTableView::mouseDoubleClickEvent(event);
 }
 
+QItemSelectionModel::SelectionFlags DataGrid::selectionCommand(const QModelIndex& index, const QEvent* event) const
+{
+    // Moving with the keys chooses a row and drops the selection, as a plain click does;
+    // only Shift extends it.
+    if (event && event->type() == QEvent::KeyPress
+        && !(static_cast<const QKeyEvent*>(event)->modifiers() & Qt::ShiftModifier))
+        return QItemSelectionModel::Clear;
+    return QTableView::selectionCommand(index, event);
+}
+
 void DataGrid::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::ControlModifier) {
