@@ -285,6 +285,15 @@ private Q_SLOTS:
         QCOMPARE(model->data(model->index(1, 0), Qt::BackgroundRole).value<QColor>(), QColor(238, 238, 238));
         QCOMPARE(model->data(model->index(2, 0), Qt::BackgroundRole).value<QColor>(), QColor(Qt::white));
         QCOMPARE(grid.columnWidth(4), 180);
+        // Shown, the columns are scaled together to fill the grid's width.
+        grid.resize(976, 320);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        int total = 0;
+        for (int c = 0; c < 10; ++c)
+            total += grid.columnWidth(c);
+        QCOMPARE(total, grid.viewport()->width());
+        QVERIFY(qAbs(grid.columnWidth(4) * 50 - grid.columnWidth(8) * 180) <= 180 + 50);
         QCOMPARE(grid.editTriggers(), QAbstractItemView::NoEditTriggers);
     }
 

@@ -109,11 +109,10 @@ DataGrid::DataGrid(List* list, QVector<GridColumn> columns, bool multiSelect, QW
     horizontalHeader()->setFixedHeight(18);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    horizontalHeader()->setStretchLastSection(true);
+    horizontalHeader()->setStretchLastSection(false);
     verticalHeader()->setDefaultSectionSize(18);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    for (int c = 0; c < columns.size(); ++c)
-        setColumnWidth(c, columns[c].width);
+    fitColumnWidths();
 
     // The view's cursor follows the list, and moving the cursor in the view moves the list.
     connect(list, &List::currentChanged, this, [this](int row) {
@@ -155,6 +154,34 @@ QVector<int> DataGrid::selectedRows() const
 void DataGrid::clearSelectedRows()
 {
     selectionModel()->clearSelection();
+}
+
+void DataGrid::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    fitColumnWidths();
+}
+
+// The designed widths, scaled together so that the columns fill the grid's width exactly.
+void DataGrid::fitColumnWidths()
+{
+    const QVector<GridColumn>& columns = m_model->columns();
+    int designed = 0;
+    for (const GridColumn& c : columns)
+        designed += c.width;
+    const int available = viewport()->width();
+    if (designed <= 0 || available <= 0 || !isVisible()) {
+        for (int c = 0; c < columns.size(); ++c)
+            setColumnWidth(c, columns[c].width);
+        return;
+    }
+    int used = 0;
+    for (int c = 0; c < columns.size(); ++c) {
+        const int width = c + 1 == columns.size() ? available - used
+                                                  : columns[c].width * available / designed;
+        setColumnWidth(c, width);
+        used += width;
+    }
 }
 
 void DataGrid::mousePressEvent(QMouseEvent* event)
