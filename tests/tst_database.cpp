@@ -46,6 +46,27 @@ QStringList column(List& list, const QString& name)
     return values;
 }
 
+// Four recipients in a shown grid, the second row current and the given rows selected.
+struct FourRowGrid {
+    Connection connection;
+    List list;
+    DataGrid grid;
+    FourRowGrid(const QString& file, const QVector<int>& selected)
+        : connection(file), list(&connection), grid(&list, DataGrid::recipientColumns(), true)
+    {
+        list.setSQL("select * from inr");
+        list.Open();
+        for (const char* name : {"一", "二", "三", "四"})
+            addRecipient(list, {QString::fromUtf8(name)});
+        grid.resize(600, 300);
+        grid.show();
+        list.setRecNo(1);
+        for (int row : selected)
+            grid.selectionModel()->select(grid.model()->index(row, 0),
+                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+};
+
 }
 
 class DatabaseTest : public QObject {
@@ -320,19 +341,9 @@ private Q_SLOTS:
         AnsweringDialogs dialogs;
         dialogs.answer = ok ? MessageResult::Ok : MessageResult::Cancel;
         Dialogs::install(&dialogs);
-        Connection c(m_file);
-        List list(&c);
-        list.setSQL("select * from inr");
-        list.Open();
-        for (const char* name : {"一", "二", "三", "四"})
-            addRecipient(list, {QString::fromUtf8(name)});
-        DataGrid grid(&list, DataGrid::recipientColumns(), true);
-        grid.resize(600, 300);
-        grid.show();
-        list.setRecNo(1);
-        for (int row : selected)
-            grid.selectionModel()->select(grid.model()->index(row, 0),
-                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        FourRowGrid f(m_file, selected);
+        List& list = f.list;
+        DataGrid& grid = f.grid;
         QTest::keyClick(&grid, Qt::Key_Delete, Qt::ControlModifier);
         Dialogs::install(nullptr);
         QCOMPARE(dialogs.asked, QStringList{question});
@@ -354,19 +365,9 @@ private Q_SLOTS:
         // The right button only opens the grid's menu, whose "删除记录" acts on the selected rows.
         QFETCH(QVector<int>, selected);
         QFETCH(int, clicked);
-        Connection c(m_file);
-        List list(&c);
-        list.setSQL("select * from inr");
-        list.Open();
-        for (const char* name : {"一", "二", "三", "四"})
-            addRecipient(list, {QString::fromUtf8(name)});
-        DataGrid grid(&list, DataGrid::recipientColumns(), true);
-        grid.resize(600, 300);
-        grid.show();
-        list.setRecNo(1);
-        for (int row : selected)
-            grid.selectionModel()->select(grid.model()->index(row, 0),
-                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        FourRowGrid f(m_file, selected);
+        List& list = f.list;
+        DataGrid& grid = f.grid;
         const QRect cell = grid.visualRect(grid.model()->index(clicked, 1));
         QTest::mouseClick(grid.viewport(), Qt::RightButton, {}, cell.center());
         QCOMPARE(grid.selectedRows(), selected);
@@ -390,19 +391,9 @@ private Q_SLOTS:
         QFETCH(QVector<int>, selected);
         QFETCH(int, key);
         QFETCH(int, current);
-        Connection c(m_file);
-        List list(&c);
-        list.setSQL("select * from inr");
-        list.Open();
-        for (const char* name : {"一", "二", "三", "四"})
-            addRecipient(list, {QString::fromUtf8(name)});
-        DataGrid grid(&list, DataGrid::recipientColumns(), true);
-        grid.resize(600, 300);
-        grid.show();
-        list.setRecNo(1);
-        for (int row : selected)
-            grid.selectionModel()->select(grid.model()->index(row, 0),
-                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        FourRowGrid f(m_file, selected);
+        List& list = f.list;
+        DataGrid& grid = f.grid;
         QTest::keyClick(&grid, Qt::Key(key));
         QCOMPARE(list.RecNo(), current);
         QCOMPARE(grid.selectedRows(), QVector<int>());
