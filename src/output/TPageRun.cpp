@@ -142,19 +142,7 @@ void TPageRun::begin()
     m_scale = screenScale();
     if (!m_printer)
         return;
-    PrinterJobSettings job;
-    job.paperKind = m_settings.paperKind;
-    job.paperWidth = m_settings.paperWidth;
-    job.paperLength = m_settings.paperLength;
-    job.orientation = m_settings.orientation;
-    job.copies = m_settings.copies;
-    job.duplex = m_settings.duplex;
-    job.extendedDuplex = m_settings.extendedDuplex;
-    job.paperSource = m_settings.paperSource;
-    job.collate = m_settings.collate;
-    job.printQuality = m_settings.printQuality;
-    job.colour = m_settings.colour;
-    m_printer->applySettings(job);
+    m_printer->applySettings(m_settings);
     const PrinterCapabilities caps = m_printer->capabilities();
     m_settings.printer = caps;
     m_scale = DeviceScale{double(caps.dpiX), double(caps.dpiY), caps.unprintableLeft, caps.unprintableTop};

@@ -1,4 +1,5 @@
 #pragma once
+#include "output/PrinterJobSettings.h"
 #include "output/DeviceScale.h"
 #include "output/PageSetup.h"
 #include "output/PrinterCapabilities.h"
@@ -27,22 +28,12 @@ public:
     enum class Status { Idle, Running, Finished };
 
     // The output settings: first from the printer, then from the report page.
-    struct OutputSettings {
+    // What the printer is asked for, plus what only the run needs.
+    struct OutputSettings : PrinterJobSettings {
         int printerIndex = -1;
         QString outputFileName;           // print to a PDF file instead of a printer
-        int paperKind = PaperKind::A4;
-        double paperWidth = a4WidthTenths;  // tenths of a millimetre
-        double paperLength = a4LengthTenths;
-        PageOrientation orientation = PageOrientation::Portrait;
-        int copies = 1;
         int firstPage = 0;
         int lastPage = 0;
-        int paperSource = 7;
-        bool duplex = false;
-        int extendedDuplex = 0;
-        int printQuality = 0;
-        int collate = 0;
-        int colour = 0;
         PrinterCapabilities printer;      // as read from the printer
     };
 
