@@ -120,6 +120,35 @@ bool allEmpty(const QVector<QLineEdit*>& boxes)
     return std::all_of(boxes.begin(), boxes.end(), [](QLineEdit* box) { return box->text().isEmpty(); });
 }
 
+void writeBoxes(List& list, const QVector<InputBox>& table, const QVector<QLineEdit*>& boxes,
+                bool onlyModified)
+{
+    for (int i = 0; i < boxes.size(); ++i)
+        if (!onlyModified || boxes[i]->isModified())
+            list.FieldByName(QString::fromUtf8(table[i].column)).setAsString(boxes[i]->text());
+}
+
+void readBoxes(List& list, const QVector<InputBox>& table, const QVector<QLineEdit*>& boxes)
+{
+    QStringList texts;
+    for (const InputBox& box : table)
+        texts << list.FieldByName(QString::fromUtf8(box.column)).AsString();
+    setTexts(boxes, texts);
+}
+
+void modifyCurrentRow(QWidget* page, List& list, const QVector<InputBox>& table,
+                      const QVector<QLineEdit*>& boxes)
+{
+    if (list.RecordCount() == 0) {
+        Dialogs::hint(page, QStringLiteral("当前修改记录为空！"));
+        return;
+    }
+    list.Edit();
+    writeBoxes(list, table, boxes, true);
+    list.Post();
+    Dialogs::hint(page, QStringLiteral("修改记录成功！"));
+}
+
 void showPage(QWidget* page)
 {
     for (QWidget* w = page->parentWidget(); w; w = w->parentWidget()) {

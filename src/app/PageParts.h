@@ -47,6 +47,16 @@ void setTexts(const QVector<QLineEdit*>& boxes, const QStringList& texts);
 void clearTexts(const QVector<QLineEdit*>& boxes);
 bool allEmpty(const QVector<QLineEdit*>& boxes);   // untrimmed: blanks count as text
 
+// Writes each box into its column of the list's new or changed row; with onlyModified, only the
+// boxes the user changed.
+void writeBoxes(List& list, const QVector<InputBox>& table, const QVector<QLineEdit*>& boxes,
+                bool onlyModified = false);
+// Fills the boxes from the current row's columns.
+void readBoxes(List& list, const QVector<InputBox>& table, const QVector<QLineEdit*>& boxes);
+// "修改": writes the changed boxes into the current row and says so; on an empty list, says that.
+void modifyCurrentRow(QWidget* page, List& list, const QVector<InputBox>& table,
+                      const QVector<QLineEdit*>& boxes);
+
 // Makes `page` the shown page of the page control it lies on.
 void showPage(QWidget* page);
 

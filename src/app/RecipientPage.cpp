@@ -118,25 +118,14 @@ void RecipientPage::SpeedButton15Click()
         return;
     }
     m_recipients->Append();
-    for (int i = 0; i < m_boxes.size(); ++i)
-        m_recipients->FieldByName(QString::fromUtf8(recipientBoxes[i].column)).setAsString(m_boxes[i]->text());
+    writeBoxes(*m_recipients, recipientBoxes, m_boxes);
     m_recipients->Post();
     clearTexts(m_boxes);
 }
 
 void RecipientPage::SpeedButton16Click()
 {
-    if (m_recipients->RecordCount() == 0) {
-        Dialogs::hint(this, QStringLiteral("当前修改记录为空！"));
-    } else {
-        m_recipients->Edit();
-        for (int i = 0; i < m_boxes.size(); ++i) {
-            if (m_boxes[i]->isModified())
-                m_recipients->FieldByName(QString::fromUtf8(recipientBoxes[i].column)).setAsString(m_boxes[i]->text());
-        }
-        m_recipients->Post();
-        Dialogs::hint(this, QStringLiteral("修改记录成功！"));
-    }
+    modifyCurrentRow(this, *m_recipients, recipientBoxes, m_boxes);
     setAddMode(true);
     clearTexts(m_boxes);
 }
@@ -169,10 +158,7 @@ void RecipientPage::SpeedButton20Click()
 void RecipientPage::DBGridEh2DblClick()
 {
     setAddMode(false);
-    QStringList texts;
-    for (const InputBox& box : recipientBoxes)
-        texts << m_recipients->FieldByName(QString::fromUtf8(box.column)).AsString();
-    setTexts(m_boxes, texts);
+    readBoxes(*m_recipients, recipientBoxes, m_boxes);
 }
 
 }

@@ -151,10 +151,8 @@ void SenderPage::SpeedButton11Click()
         return;
     }
     m_senders->Append();
-    for (int i = 0; i < m_boxes.size(); ++i)
-        m_senders->FieldByName(QString::fromUtf8(senderBoxes[i].column)).setAsString(m_boxes[i]->text());
-    for (int i = 0; i < m_dateBoxes.size(); ++i)
-        m_senders->FieldByName(QString::fromUtf8(dateBoxes[i].column)).setAsString(m_dateBoxes[i]->text());
+    writeBoxes(*m_senders, senderBoxes, m_boxes);
+    writeBoxes(*m_senders, dateBoxes, m_dateBoxes);
     m_senders->Post();
     m_remembered->setText(m_boxes.first()->text());
     clearTexts(m_boxes);
@@ -162,17 +160,7 @@ void SenderPage::SpeedButton11Click()
 
 void SenderPage::SpeedButton12Click()
 {
-    if (m_senders->RecordCount() == 0) {
-        Dialogs::hint(this, QStringLiteral("当前修改记录为空！"));
-    } else {
-        m_senders->Edit();
-        for (int i = 0; i < m_boxes.size(); ++i) {
-            if (m_boxes[i]->isModified())
-                m_senders->FieldByName(QString::fromUtf8(senderBoxes[i].column)).setAsString(m_boxes[i]->text());
-        }
-        m_senders->Post();
-        Dialogs::hint(this, QStringLiteral("修改记录成功！"));
-    }
+    modifyCurrentRow(this, *m_senders, senderBoxes, m_boxes);
     setAddMode(true);
     clearTexts(m_boxes);
 }
@@ -194,10 +182,7 @@ void SenderPage::DBGridEh1CellClick(int)
 void SenderPage::DBGridEh1DblClick()
 {
     setAddMode(false);
-    QStringList texts;
-    for (const InputBox& box : senderBoxes)
-        texts << m_senders->FieldByName(QString::fromUtf8(box.column)).AsString();
-    setTexts(m_boxes, texts);
+    readBoxes(*m_senders, senderBoxes, m_boxes);
 }
 
 }
