@@ -146,7 +146,7 @@ private Q_SLOTS:
         const Outcome outcome = render({"--window", "dd", "--template", "1", "--pdf", "a.pdf"});
         QDir::setCurrent(dir.path());
         QCOMPARE(outcome.status, 1);
-        QVERIFY2(outcome.errors.contains(QStringLiteral("data.mdb not found")), qPrintable(outcome.errors));
+        QVERIFY2(outcome.errors.contains(QStringLiteral("找不到地址簿文件")), qPrintable(outcome.errors));
     }
 
     void rowsThatDoNotExistAndUnknownPrintersAreErrors_data()
@@ -155,7 +155,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         QTest::newRow("recipient row 4 of 3") << QStringList{"--window", "dd", "--template", "1", "--recipient-row", "4", "--pdf", "x.pdf"} << "recipient row 4 does not exist";
         QTest::newRow("sender row 3 of 2") << QStringList{"--window", "edd", "--template", "1", "--sender-row", "3", "--pdf", "x.pdf"} << "sender row 3 does not exist";
-        QTest::newRow("no such printer") << QStringList{"--window", "dd", "--template", "1", "--printer", "NoSuchQueue"} << "no printer named";
+        QTest::newRow("no such printer") << QStringList{"--window", "dd", "--template", "1", "--printer", "NoSuchQueue"} << "打印机“NoSuchQueue”";
     }
     void rowsThatDoNotExistAndUnknownPrintersAreErrors()
     {

@@ -44,11 +44,7 @@ int runApplication(int argc, char* argv[])
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/corvane.png")));
     installFontSubstitutions();
 
-    std::unique_ptr<TMainForm> form = createMainWindow();
-    if (!form)
-        return 1;
-    form->show();
-    return app.exec();
+    return runMainWindow();
 }
 
 }

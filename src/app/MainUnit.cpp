@@ -73,6 +73,7 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Framele
     // The address book first: without it there is nothing to show.
     m_connection = std::make_unique<Connection>(QString::fromLatin1(Connection::DefaultFileName));
     m_connection->Open();
+    m_connection->checkAddressBook();
     m_senders = std::make_unique<List>(m_connection.get());
     m_recipients = std::make_unique<List>(m_connection.get());
     m_imported = std::make_unique<List>(m_connection.get());

@@ -5,6 +5,7 @@
 #include "app/Dialogs.h"
 #include "app/Error.h"
 #include "app/Fonts.h"
+#include "core/OutputFile.h"
 #include "output/ListDataSet.h"
 #include "output/PdfFilePrintingSystem.h"
 #include "output/QtPrintingSystem.h"
@@ -15,6 +16,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QLibrary>
 #include <cstdio>
 #include <optional>
 
@@ -150,14 +152,49 @@ std::function<QString(const QString&)> currentRowReader(List& list)
     };
 }
 
+// libcups, loaded at run time as the printing layer does.
+using CupsGetDests = int (*)(void** destinations);
+using CupsFreeDests = void (*)(int count, void* destinations);
+using CupsLastError = int (*)();
+using CupsLastErrorString = const char* (*)();
+constexpr int ippServiceUnavailable = 0x0503;
+
+// When the print service cannot be reached, the engine's text of why; empty when it answers.
+QString printServiceFailure()
+{
+    QLibrary cups(QStringLiteral("cups"), 2);
+    const auto getDests = reinterpret_cast<CupsGetDests>(cups.resolve("cupsGetDests"));
+    const auto freeDests = reinterpret_cast<CupsFreeDests>(cups.resolve("cupsFreeDests"));
+    const auto lastError = reinterpret_cast<CupsLastError>(cups.resolve("cupsLastError"));
+    const auto lastErrorString = reinterpret_cast<CupsLastErrorString>(cups.resolve("cupsLastErrorString"));
+    if (!getDests || !freeDests || !lastError)
+        return QStringLiteral("libcups is not installed");
+    void* destinations = nullptr;
+    const int count = getDests(&destinations);
+    freeDests(count, destinations);
+    if (count == 0 && lastError() == ippServiceUnavailable)
+        return lastErrorString ? QString::fromLocal8Bit(lastErrorString()) : QStringLiteral("service unavailable");
+    return QString();
+}
+
+QString unknownPrinter(const QString& name, const QStringList& installed)
+{
+    const QString failure = printServiceFailure();
+    if (!failure.isEmpty())
+        return QStringLiteral("无法连接打印服务（CUPS），找不到打印机“%1”。请确认打印服务已经启动。\n%2")
+            .arg(name, failure);
+    return QStringLiteral("找不到打印机“%1”（已安装的打印机：%2）。")
+        .arg(name, installed.isEmpty() ? QStringLiteral("无") : installed.join(QStringLiteral("，")));
+}
+
 int render(const RenderOptions& options)
 {
-    const QFileInfo database(QDir::current().filePath(QString::fromLatin1(Connection::DefaultFileName)));
-    if (!database.exists())
-        throw Error(QStringLiteral("%1 not found (the command runs in the program's folder)").arg(database.filePath()));
-
-    Connection connection;
+    Connection connection(QDir::current().filePath(QString::fromLatin1(Connection::DefaultFileName)));
     connection.Open();
+    connection.checkAddressBook();
+    // Refused before anything is laid out; the page run checks again when it writes.
+    if (!options.pdfFile.isEmpty())
+        OutputFile(options.pdfFile).discard();
     List senders(&connection);
     senders.setSQL(QStringLiteral("select * from outr"));
     senders.Open();
@@ -184,10 +221,10 @@ int render(const RenderOptions& options)
         system = std::make_unique<PdfFilePrintingSystem>(QFileInfo(options.pdfFile).absoluteFilePath());
     } else {
         system = std::make_unique<QtPrintingSystem>();
-        const int index = system->printerNames().indexOf(options.printer);
+        const QStringList printers = system->printerNames();
+        const int index = printers.indexOf(options.printer);
         if (index < 0)
-            throw Error(QStringLiteral("no printer named \"%1\" (installed: %2)")
-                            .arg(options.printer, system->printerNames().join(QStringLiteral(", "))));
+            throw Error(unknownPrinter(options.printer, printers));
         page.PrinterSettings.PrinterIndex = index;
     }
     page.setPrintingSystem(system.get());
@@ -220,6 +257,7 @@ int runRenderCommand(const QStringList& args)
         return 2;
     }
     installFontSubstitutions();
+    Dialogs& previousDialogs = Dialogs::current();
     ConsoleDialogs dialogs;
     Dialogs::install(&dialogs);
     int status = 1;
@@ -232,7 +270,7 @@ int runRenderCommand(const QStringList& args)
         printError(QString::fromLocal8Bit(e.what()));
         status = 1;
     }
-    Dialogs::install(nullptr);
+    Dialogs::install(&previousDialogs);
     return status;
 }
 
