@@ -52,7 +52,7 @@ void StartupTest::unusableDatabase_data()
 
     QTest::newRow("missing") << QByteArray() << "unable to open database file";
     QTest::newRow("not a database") << QByteArray(4096, 'x') << "not a database";
-    QTest::newRow("empty file, no tables") << QByteArray("") << "no such table: outr";
+    QTest::newRow("empty file, no tables") << QByteArray("") << "缺少表 outr";
 }
 
 void StartupTest::unusableDatabase()

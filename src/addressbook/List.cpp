@@ -5,6 +5,8 @@
 #include <QRegularExpression>
 #include <sqlcipher/sqlite3.h>
 
+#include <malloc.h>
+
 namespace corvane {
 
 namespace {
@@ -120,6 +122,12 @@ void List::ensureOpenState() const
 
 void List::Open()
 {
+    // A large book's snapshot is a few blocks of many megabytes, replaced at every search. The C
+    // library's allocator raises its threshold for mapping blocks after the first such block is
+    // freed, so the next ones would come from the heap and the old ones' memory would stay with
+    // the process; with a fixed threshold every large block goes back when it is freed.
+    static const bool allocatorSet = mallopt(M_MMAP_THRESHOLD, 256 * 1024) == 1;
+    Q_UNUSED(allocatorSet);
     Close();
     sqlite3* db = m_connection->handle();
     const QString table = tableOf(m_sql);
