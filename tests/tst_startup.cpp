@@ -61,6 +61,7 @@ private Q_SLOTS:
     void secondStartBringsTheFirstToTheFront();
     void lockOfADeadProgramIsTakenOver();
     void programRunsOncePerBook();
+    void renderNamesAnUnreachablePrintService();
     void errorEscapingAHandler_data();
     void errorEscapingAHandler();
     void errorEscapingASlot();
@@ -313,6 +314,25 @@ void StartupTest::programRunsOncePerBook()
     QVERIFY(!third.waitForFinished(3000));   // it runs: the lock was taken over
     third.kill();
     third.waitForFinished(5000);
+}
+
+void StartupTest::renderNamesAnUnreachablePrintService()
+{
+    const QString program = QCoreApplication::applicationDirPath() + "/../corvane";
+    if (!QFile::exists(program))
+        QSKIP("the program is not built beside the tests");
+    TemporaryAddressBook book;
+    QProcess render;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // The print service's address, pointing where nothing listens.
+    environment.insert("CUPS_SERVER", book.path() + "/no-cups.sock");
+    render.setProcessEnvironment(environment);
+    render.setWorkingDirectory(book.path());
+    render.start(program, {"render", "--window", "dd", "--template", "1", "--printer", "CorvanePDF"});
+    QVERIFY(render.waitForFinished(60000));
+    QCOMPARE(render.exitCode(), 1);
+    const QString told = QString::fromLocal8Bit(render.readAllStandardError());
+    QVERIFY2(told.contains("无法连接打印服务") && told.contains("“CorvanePDF”"), qPrintable(told));
 }
 
 void StartupTest::errorEscapingAHandler_data()

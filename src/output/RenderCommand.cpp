@@ -157,7 +157,7 @@ using CupsGetDests = int (*)(void** destinations);
 using CupsFreeDests = void (*)(int count, void* destinations);
 using CupsLastError = int (*)();
 using CupsLastErrorString = const char* (*)();
-constexpr int ippServiceUnavailable = 0x0503;
+constexpr int ippServiceUnavailable = 0x0502;
 
 // When the print service cannot be reached, the engine's text of why; empty when it answers.
 QString printServiceFailure()
