@@ -8,6 +8,9 @@
 #include "app/Commands.h"
 #include "app/MainUnit.h"
 #include "app/Startup.h"
+#include "output/PdfFilePrintingSystem.h"
+#include "output/TemplateReportPage.h"
+#include "templates/Catalogue.h"
 
 #include <QAbstractButton>
 #include <QCryptographicHash>
@@ -266,6 +269,51 @@ const QVector<Reproduction>& reproductions()
              QVERIFY(previous.open(QIODevice::ReadOnly));
              QCOMPARE(previous.readAll(), QByteArray("the previous waybill"));
              // No half-written temporary file is left to fill the disk.
+             QCOMPARE(QDir(QStringLiteral("small")).entryList(QDir::Files | QDir::Hidden),
+                      QStringList{"waybill.pdf"});
+         }},
+        {"printing to a file on a full device shows the standard error box", {"/dev/full", "磁盘空间不足"},
+         [](Scene& s) {
+             Catalogue catalogue(PrintWindowKind::Dd);
+             const auto blank = [](const QString&) { return QStringLiteral("李娜"); };
+             TemplateReportPage page(catalogue.waybillTemplate(1), SlotRows{blank, blank});
+             page.ShowProgress = false;
+             PdfFilePrintingSystem device(QStringLiteral("/dev/full"));
+             page.setPrintingSystem(&device);
+             page.Print();
+             QCOMPARE(s.dialogs.messages.size(), 1);
+             QCOMPARE(s.dialogs.messages.first().icon, MessageIcon::Stop);
+             QCOMPARE(s.dialogs.messages.first().title, QApplication::applicationDisplayName());
+             s.told += s.dialogs.texts().join('\n');
+         }},
+        {"printing to a file on a full file system keeps the previous file", {"磁盘空间不足", "原来的文件保持不变"},
+         [](Scene& s) {
+             if (::geteuid() != 0) {
+                 s.skipped = QStringLiteral("mounting a small file system needs root");
+                 return;
+             }
+             TinyFileSystem small(s.book.path() + QStringLiteral("/small"), 12);
+             if (!small.mounted()) {
+                 s.skipped = QStringLiteral("this machine does not let a test mount a file system");
+                 return;
+             }
+             {
+                 QFile previous(QStringLiteral("small/waybill.pdf"));
+                 QVERIFY(previous.open(QIODevice::WriteOnly));
+                 previous.write("the previous waybill");
+             }
+             Catalogue catalogue(PrintWindowKind::Dd);
+             const auto blank = [](const QString&) { return QStringLiteral("李娜"); };
+             TemplateReportPage page(catalogue.waybillTemplate(1), SlotRows{blank, blank});
+             page.ShowProgress = false;
+             PdfFilePrintingSystem device(QFileInfo(QStringLiteral("small/waybill.pdf")).absoluteFilePath());
+             page.setPrintingSystem(&device);
+             page.Print();
+             QCOMPARE(s.dialogs.messages.size(), 1);
+             s.told += s.dialogs.texts().join('\n');
+             QFile previous(QStringLiteral("small/waybill.pdf"));
+             QVERIFY(previous.open(QIODevice::ReadOnly));
+             QCOMPARE(previous.readAll(), QByteArray("the previous waybill"));
              QCOMPARE(QDir(QStringLiteral("small")).entryList(QDir::Files | QDir::Hidden),
                       QStringList{"waybill.pdf"});
          }},
