@@ -138,7 +138,7 @@ void List::Open()
     QStringList columns;
     for (int c = 0; c < columnCount; ++c)
         columns << QString::fromUtf8(sqlite3_column_name(stmt.get(), c + offset));
-    // Built aside, so that the list keeps its rows until the new ones are complete.
+    // Read whole before the list takes it: a statement that fails half-way leaves no half list.
     QVector<qint64> rowids;
     QVector<quint32> offsets;
     QString text;
