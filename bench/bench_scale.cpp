@@ -34,7 +34,7 @@ using namespace corvane;
 namespace {
 
 constexpr int recipientCount = 100000;
-constexpr int rounds = 7;
+constexpr int rounds = 9;
 
 double elapsedMs(const std::function<void()>& work)
 {

@@ -241,6 +241,22 @@ const QVector<Reproduction>& reproductions()
              QCOMPARE(s.status, 1);
              QCOMPARE(fileHash(QStringLiteral("same.pdf")), before);
          }},
+        {"render through a link replaces the file it names and keeps the link", {},
+         [](Scene& s) {
+             QDir(s.book.path()).mkdir(QStringLiteral("out"));
+             {
+                 QFile old(QStringLiteral("out/old.pdf"));
+                 QVERIFY(old.open(QIODevice::WriteOnly));
+                 old.write("the previous waybill");
+             }
+             QVERIFY(QFile::link(QStringLiteral("out/old.pdf"), QStringLiteral("latest.pdf")));
+             s.renderTo(QStringLiteral("latest.pdf"));
+             QCOMPARE(s.status, 0);
+             QVERIFY(QFileInfo(QStringLiteral("latest.pdf")).isSymLink());
+             QFile pdf(QStringLiteral("out/old.pdf"));
+             QVERIFY(pdf.open(QIODevice::ReadOnly));
+             QVERIFY(pdf.readAll().startsWith("%PDF-"));
+         }},
         {"render to a device that is full", {"/dev/full", "磁盘空间不足"},
          [](Scene& s) {
              s.renderTo(QStringLiteral("/dev/full"));

@@ -93,6 +93,10 @@ QString OutputFile::writeFailure(const QString& target, int error)
 OutputFile::OutputFile(QString target) : m_target(QFileInfo(target).absoluteFilePath())
 {
     refuseProtected(m_target);
+    // Through a link to the file it names, so that the link stays a link.
+    const QFileInfo link(m_target);
+    if (link.isSymLink() && !link.canonicalFilePath().isEmpty())
+        m_target = link.canonicalFilePath();
     struct stat targetStat {};
     mode_t mode = 0;
     if (::stat(encoded(m_target).constData(), &targetStat) == 0) {

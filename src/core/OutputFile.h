@@ -11,7 +11,8 @@ namespace corvane {
 class OutputFile {
 public:
     // Throws corvane::Error when the target is an open address book (by file identity, so another
-    // name or link to it is refused too), a folder, or in a folder that does not exist.
+    // name or link to it is refused too), a folder, or in a folder that does not exist. A link is
+    // followed: the file it names is replaced and the link stays.
     explicit OutputFile(QString target);
     ~OutputFile();   // a file never committed is removed
     OutputFile(const OutputFile&) = delete;
