@@ -5,9 +5,9 @@
 // snapshots do not count towards it.
 #include "addressbook/Connection.h"
 #include "addressbook/List.h"
-#include "addressbook/DataGrid.h"
-#include "app/Dialogs.h"
-#include "app/Fonts.h"
+#include "app/DataGrid.h"
+#include "core/Dialogs.h"
+#include "core/Fonts.h"
 #include "app/MainUnit.h"
 #include "app/Startup.h"
 

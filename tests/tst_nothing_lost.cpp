@@ -3,7 +3,7 @@
 // program legitimately changed), passes the engine's integrity check, and the user was told why.
 #include "testsupport/AppTestSupport.h"
 #include "addressbook/Connection.h"
-#include "addressbook/DataGrid.h"
+#include "app/DataGrid.h"
 #include "addressbook/List.h"
 #include "app/Commands.h"
 #include "app/MainUnit.h"
@@ -59,7 +59,7 @@ QByteArray fileHash(const QString& path)
 // What one reproduction did and what the book must hold afterwards.
 struct Scene {
     TemporaryAddressBook book;
-    ScriptedDialogs dialogs;
+    AnsweringDialogs dialogs;
     RecordingDesktop desktop;
     std::unique_ptr<TMainForm> window;
     QVector<QStringList> expectedRecipients;   // inr as it must be afterwards

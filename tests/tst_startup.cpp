@@ -4,8 +4,8 @@
 // program runs on.
 #include "testsupport/AppTestSupport.h"
 #include "app/Application.h"
-#include "app/Error.h"
 #include "app/SingleInstance.h"
+#include "core/Error.h"
 #include "app/Startup.h"
 #include "addressbook/Connection.h"
 #include "addressbook/List.h"
@@ -83,7 +83,7 @@ void StartupTest::unusableDatabase()
     QFETCH(QString, engineText);
 
     TemporaryAddressBook book(false);
-    ScriptedDialogs dialogs;
+    AnsweringDialogs dialogs;
     RecordingDesktop desktop;
     if (!content.isNull()) {
         QFile file(book.databasePath());
@@ -114,7 +114,7 @@ void StartupTest::unusableDatabase()
 void StartupTest::usableDatabase()
 {
     TemporaryAddressBook book;
-    ScriptedDialogs dialogs;
+    AnsweringDialogs dialogs;
     RecordingDesktop desktop;
     const std::unique_ptr<TMainForm> form = createMainWindow();
     QVERIFY(form);
@@ -163,7 +163,7 @@ void StartupTest::bookFailuresAreNamed()
     const QByteArray content = before.open(QIODevice::ReadOnly) ? before.readAll() : QByteArray();
     before.close();
 
-    ScriptedDialogs dialogs;
+    AnsweringDialogs dialogs;
     RecordingDesktop desktop;
     std::unique_ptr<TMainForm> form;
     if (setup == "locked") {
@@ -222,7 +222,7 @@ void StartupTest::readOnlyBookOpensForBrowsing()
     const QString previous = QDir::currentPath();
     QDir::setCurrent(folder);
 
-    ScriptedDialogs dialogs;
+    AnsweringDialogs dialogs;
     RecordingDesktop desktop;
     {
         std::unique_ptr<TMainForm> form = createMainWindow();
@@ -353,7 +353,7 @@ void StartupTest::errorEscapingAHandler()
     QFETCH(bool, standardException);
     QFETCH(QString, shown);
 
-    ScriptedDialogs dialogs;
+    AnsweringDialogs dialogs;
     FailingWidget widget;
     widget.failure = failure;
     widget.standardException = standardException;
@@ -373,7 +373,7 @@ void StartupTest::errorEscapingAHandler()
 
 void StartupTest::errorEscapingASlot()
 {
-    ScriptedDialogs dialogs;
+    AnsweringDialogs dialogs;
     QPushButton button("添加");
     QObject::connect(&button, &QPushButton::clicked, [] { throw Error("constraint failed"); });
     button.show();

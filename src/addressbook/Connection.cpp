@@ -1,5 +1,5 @@
 #include "addressbook/Connection.h"
-#include "app/Error.h"
+#include "core/Error.h"
 #include "core/OutputFile.h"
 
 #include <QDir>
@@ -12,21 +12,6 @@
 namespace corvane {
 
 namespace {
-
-void bindAll(sqlite3* db, sqlite3_stmt* stmt, const QVariantList& params)
-{
-    for (int i = 0; i < params.size(); ++i) {
-        const QVariant& v = params[i];
-        int rc;
-        if (v.isNull()) {
-            rc = sqlite3_bind_null(stmt, i + 1);
-        } else {
-            const QByteArray utf8 = v.toString().toUtf8();
-            rc = sqlite3_bind_text(stmt, i + 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-        }
-        checkSqlite(db, rc);
-    }
-}
 
 void execPlain(sqlite3* db, const char* sql)
 {
@@ -113,6 +98,21 @@ QString addressBookFailure(const QString& fileName, int rc, const QString& engin
     default: return engineText;
     }
     return cause + QStringLiteral("。\n") + engineText;
+}
+
+void bindParameters(sqlite3* db, sqlite3_stmt* stmt, const QVariantList& params)
+{
+    for (int i = 0; i < params.size(); ++i) {
+        const QVariant& v = params[i];
+        int rc;
+        if (v.isNull()) {
+            rc = sqlite3_bind_null(stmt, i + 1);
+        } else {
+            const QByteArray utf8 = v.toString().toUtf8();
+            rc = sqlite3_bind_text(stmt, i + 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+        }
+        checkSqlite(db, rc);
+    }
 }
 
 void checkSqlite(sqlite3* db, int rc)
@@ -229,7 +229,7 @@ void Connection::ExecSQL(const QString& sql, const QVariantList& params)
             break;   // trailing blanks or a comment
         try {
             if (first)
-                bindAll(db, stmt, params);
+                bindParameters(db, stmt, params);
             first = false;
             int rc;
             while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {}

@@ -5,6 +5,7 @@
 #include <QVariant>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace corvane {
 
@@ -76,6 +77,8 @@ private:
 // Throws corvane::Error when rc is not OK. Failures of the file itself (missing, locked, read-only,
 // full disk, not an address book) are told in Chinese with the file's name, the engine's text after.
 void checkSqlite(sqlite3* db, int rc);
+// Binds params to ?1, ?2, ...: a null variant as NULL, anything else as its text.
+void bindParameters(sqlite3* db, sqlite3_stmt* stmt, const QVariantList& params);
 
 // The message for an engine failure `rc` on the address book `fileName`: the cause in Chinese,
 // then the engine's text. Failures that are not about the file give the engine's text alone.

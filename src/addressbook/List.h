@@ -5,7 +5,7 @@
 #include <QVariant>
 #include <QVector>
 
-#include "app/Error.h"
+#include "core/Error.h"
 
 namespace corvane {
 

@@ -1,7 +1,7 @@
 #include "app/Startup.h"
 #include "addressbook/Connection.h"
-#include "app/Dialogs.h"
-#include "app/Error.h"
+#include "core/Dialogs.h"
+#include "core/Error.h"
 #include "app/MainUnit.h"
 #include "app/SingleInstance.h"
 

@@ -1,5 +1,5 @@
 #include "core/OutputFile.h"
-#include "app/Error.h"
+#include "core/Error.h"
 
 #include <QDir>
 #include <QFile>
