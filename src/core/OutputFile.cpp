@@ -104,6 +104,9 @@ OutputFile::OutputFile(QString target) : m_target(QFileInfo(target).absoluteFile
             fail(m_target, EISDIR);
         m_inPlace = !S_ISREG(targetStat.st_mode);
         mode = targetStat.st_mode & 07777;
+        // A file its owner made read-only is not replaced behind their back.
+        if (::access(encoded(m_target).constData(), W_OK) != 0)
+            fail(m_target, errno);
     } else if (errno != ENOENT) {
         fail(m_target, errno);
     } else {
