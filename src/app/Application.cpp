@@ -7,6 +7,9 @@
 #include "app/Startup.h"
 
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace corvane {
 
@@ -24,6 +27,35 @@ bool Application::notify(QObject* receiver, QEvent* event)
     return false;
 }
 
+bool installQtTranslations()
+{
+    // Qt's own texts (message box buttons, edit boxes' context menus, the print and font
+    // dialogs) in Simplified Chinese; qt_zh_CN loads the catalogues of every Qt module.
+    static QTranslator* translator = nullptr;
+    if (translator)
+        return true;
+    auto* loaded = new QTranslator(QCoreApplication::instance());
+    if (!loaded->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qt"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete loaded;
+        return false;
+    }
+    QCoreApplication::installTranslator(loaded);
+    translator = loaded;
+    return true;
+}
+
+void setUpApplication()
+{
+    QApplication::setApplicationName(QStringLiteral("corvane"));
+    // No display name: on X11 Qt appends it to every window title, and the message boxes are
+    // titled "提示" and nothing else. The error box takes the title explicitly.
+    Dialogs::setErrorTitle(applicationTitle());
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/corvane.png")));
+    installQtTranslations();
+    installFontSubstitutions();
+}
+
 int runApplication(int argc, char* argv[])
 {
     QStringList args;
@@ -39,10 +71,12 @@ int runApplication(int argc, char* argv[])
     }
 
     Application app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("corvane"));
-    QApplication::setApplicationDisplayName(applicationTitle());
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/corvane.png")));
-    installFontSubstitutions();
+    setUpApplication();
+    const QString missingFonts = missingFontsMessage();
+    if (!missingFonts.isEmpty()) {
+        Dialogs::hint(nullptr, missingFonts, MessageIcon::Stop);
+        return 1;
+    }
 
     std::unique_ptr<TMainForm> form = createMainWindow();
     if (!form)

@@ -8,6 +8,11 @@ namespace corvane {
 
 namespace {
 Dialogs* installed = nullptr;
+QString& errorTitleSet()
+{
+    static QString title;
+    return title;
+}
 }
 
 Dialogs& Dialogs::current()
@@ -39,9 +44,19 @@ QString Dialogs::errorText(const QString& text)
     return text;
 }
 
+void Dialogs::setErrorTitle(const QString& title)
+{
+    errorTitleSet() = title;
+}
+
+QString Dialogs::errorTitle()
+{
+    return errorTitleSet().isEmpty() ? QApplication::applicationDisplayName() : errorTitleSet();
+}
+
 void Dialogs::showError(QWidget* parent, const QString& text)
 {
-    current().message(parent, QApplication::applicationDisplayName(), errorText(text),
+    current().message(parent, errorTitle(), errorText(text),
                       MessageIcon::Stop, MessageButtons::Ok);
 }
 

@@ -1,6 +1,7 @@
 #include "output/QtPrinterDevice.h"
 
 #include "app/Error.h"
+#include "output/PdfTextRepair.h"
 
 #include <QFile>
 #include <QLibrary>
@@ -175,6 +176,8 @@ void QtPrinterDevice::endJob()
         throw Error(QStringLiteral("The print job could not be sent to %1").arg(name()));
     if (m_spool)
         submitSpool();
+    else
+        PdfTextRepair::repairFile(m_printer.outputFileName());
 }
 
 // Hands the spooled sheets to the queue with the options QPrinter itself would send.

@@ -220,6 +220,11 @@ int runRenderCommand(const QStringList& args)
         return 2;
     }
     installFontSubstitutions();
+    const QString missingFonts = missingFontsMessage();
+    if (!missingFonts.isEmpty()) {
+        printError(missingFonts);
+        return 1;
+    }
     ConsoleDialogs dialogs;
     Dialogs::install(&dialogs);
     int status = 1;
