@@ -4,12 +4,18 @@
 #include "output/TemplateReportPage.h"
 #include "testsupport/PrintingTestDouble.h"
 
+#include "addressbook/Connection.h"
+#include "app/Application.h"
 #include "app/Fonts.h"
 #include "output/FaceLineMetrics.h"
 #include "templates/Catalogue.h"
 #include "templates/TemplateFilling.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFontInfo>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPicture>
@@ -76,6 +82,9 @@ private Q_SLOTS:
     void lineHeightsStayThoseOfTheWindowsFaces();
     void numbersPrintWholeWhereTheyFit_data();
     void numbersPrintWholeWhereTheyFit();
+    void missingFacesAreNamedWithTheirPackages_data();
+    void missingFacesAreNamedWithTheirPackages();
+    void renderRefusesWithoutTheFaces();
     void cleanupTestCase();
 };
 
@@ -185,11 +194,91 @@ void TypeMetricsTest::numbersPrintWholeWhereTheyFit()
     }
 }
 
+void TypeMetricsTest::missingFacesAreNamedWithTheirPackages_data()
+{
+    QTest::addColumn<QStringList>("installed");
+    QTest::addColumn<bool>("chineseShowable");
+    QTest::addColumn<QStringList>("named");      // empty: no message
+    QTest::addColumn<QStringList>("notNamed");
+    QTest::newRow("all there") << QStringList{"AR PL UMing CN", "Noto Serif CJK SC", "Noto Sans CJK SC"} << true
+                               << QStringList{} << QStringList{};
+    QTest::newRow("names as the font database spells them") << QStringList{"ar pl uming cn", "NOTO SANS CJK SC"} << true
+                                                             << QStringList{} << QStringList{};
+    QTest::newRow("only Noto, as before") << QStringList{"Noto Serif CJK SC", "Noto Sans CJK SC", "DejaVu Sans"} << true
+                                          << QStringList{"AR PL UMing CN（代替宋体）", "fonts-arphic-uming"}
+                                          << QStringList{"fonts-noto-cjk", "No Chinese font"};
+    QTest::newRow("only the Ming face") << QStringList{"AR PL UMing CN"} << true
+                                        << QStringList{"Noto Sans CJK SC（代替微软雅黑）", "fonts-noto-cjk"}
+                                        << QStringList{"fonts-arphic-uming", "No Chinese font"};
+    QTest::newRow("Latin faces only") << QStringList{"DejaVu Sans", "DejaVu Serif"} << false
+                                      << QStringList{"sudo apt-get install fonts-arphic-uming fonts-noto-cjk",
+                                                     "No Chinese font is installed"}
+                                      << QStringList{};
+}
+
+void TypeMetricsTest::missingFacesAreNamedWithTheirPackages()
+{
+    QFETCH(QStringList, installed);
+    QFETCH(bool, chineseShowable);
+    QFETCH(QStringList, named);
+    QFETCH(QStringList, notNamed);
+    const QString message = missingFontsMessage(installed, chineseShowable);
+    QCOMPARE(message.isEmpty(), named.isEmpty());
+    if (message.isEmpty())
+        return;
+    QVERIFY2(message.startsWith(QStringLiteral("缺少打印快递单所需的字体：")), qPrintable(message));
+    QVERIFY2(message.contains(QStringLiteral("后再启动本软件！")), qPrintable(message));
+    for (const QString& text : named)
+        QVERIFY2(message.contains(text), qPrintable(message));
+    for (const QString& text : notNamed)
+        QVERIFY2(!message.contains(text), qPrintable(message));
+}
+
+void TypeMetricsTest::renderRefusesWithoutTheFaces()
+{
+    // The real command in a process whose font configuration knows Latin faces only.
+    QTemporaryDir dir;
+    const QString config = dir.filePath(QStringLiteral("fonts.conf"));
+    {
+        QFile file(config);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n"
+                   "<dir>/usr/share/fonts/truetype/dejavu</dir>\n<cachedir>" + dir.filePath("cache").toUtf8()
+                   + "</cachedir>\n</fontconfig>\n");
+    }
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    Connection::createDatabase(QStringLiteral("data.mdb"));
+    QDir::setCurrent(previous);
+
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("FONTCONFIG_FILE"), config);
+    child.setProcessEnvironment(env);
+    child.setWorkingDirectory(dir.path());
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("render"), QStringLiteral("--window"), QStringLiteral("dd"), QStringLiteral("--template"),
+                 QStringLiteral("1"), QStringLiteral("--pdf"), QStringLiteral("out.pdf")});
+    QVERIFY(child.waitForFinished(60000));
+    const QString errors = QString::fromLocal8Bit(child.readAllStandardError());
+    QCOMPARE(child.exitCode(), 1);
+    QVERIFY2(errors.contains(QStringLiteral("sudo apt-get install fonts-arphic-uming fonts-noto-cjk")), qPrintable(errors));
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("out.pdf"))));
+}
+
 void TypeMetricsTest::cleanupTestCase()
 {
     for (auto it = counts.cbegin(); it != counts.cend(); ++it)
         qInfo("%s: %d number slots, %d where the number fits in 宋体", qPrintable(it.key()), it->numberSlots, it->fitting);
 }
 
-QTEST_MAIN(TypeMetricsTest)
+int main(int argc, char* argv[])
+{
+    // Child mode: the program's own entry, as `corvane render …` runs it.
+    if (argc > 1 && qstrcmp(argv[1], "render") == 0)
+        return runApplication(argc, argv);
+    QApplication app(argc, argv);
+    TypeMetricsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_type_metrics.moc"

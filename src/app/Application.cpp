@@ -52,8 +52,10 @@ void setUpApplication()
     // titled "提示" and nothing else. The error box takes the title explicitly.
     Dialogs::setErrorTitle(applicationTitle());
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/corvane.png")));
-    installQtTranslations();
     installFontSubstitutions();
+    // Without any face for Chinese, Qt's buttons stay English rather than turn into boxes.
+    if (chineseTextShowable())
+        installQtTranslations();
 }
 
 int runApplication(int argc, char* argv[])

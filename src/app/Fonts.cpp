@@ -39,7 +39,7 @@ QList<FaceStandIn> missingStandIns(const QStringList& installedFamilies)
     return missing;
 }
 
-QString missingFontsMessage(const QStringList& installedFamilies)
+QString missingFontsMessage(const QStringList& installedFamilies, bool chineseShowable)
 {
     const QList<FaceStandIn> missing = missingStandIns(installedFamilies);
     if (missing.isEmpty())
@@ -51,14 +51,25 @@ QString missingFontsMessage(const QStringList& installedFamilies)
         if (!packages.contains(face.package))
             packages << face.package;
     }
-    return QStringLiteral("缺少打印快递单所需的字体：%1，无法正确打印。"
-                          "请安装软件包 %2（sudo apt-get install %2）后再启动本软件！")
-        .arg(faces.join(QStringLiteral("、")), packages.join(QLatin1Char(' ')));
+    QString message = QStringLiteral("缺少打印快递单所需的字体：%1，无法正确打印。"
+                                     "请安装软件包 %2（sudo apt-get install %2）后再启动本软件！")
+                          .arg(faces.join(QStringLiteral("、")), packages.join(QLatin1Char(' ')));
+    if (!chineseShowable) {
+        message += QStringLiteral("\n\nNo Chinese font is installed, so nothing can be printed. "
+                                  "Install the packages %1 and start the program again.")
+                       .arg(packages.join(QLatin1Char(' ')));
+    }
+    return message;
+}
+
+bool chineseTextShowable()
+{
+    return !QFontDatabase::families(QFontDatabase::SimplifiedChinese).isEmpty();
 }
 
 QString missingFontsMessage()
 {
-    return missingFontsMessage(QFontDatabase::families());
+    return missingFontsMessage(QFontDatabase::families(), chineseTextShowable());
 }
 
 }

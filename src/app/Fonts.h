@@ -25,8 +25,11 @@ void installFontSubstitutions();
 // The stand-ins missing from `installedFamilies` (the first family of each face).
 QList<FaceStandIn> missingStandIns(const QStringList& installedFamilies);
 // The message that names the missing faces and the packages to install; empty when none is
-// missing. Uses the font database when no list is given.
+// missing. Where no installed face can show Chinese at all, the message would be boxes but for
+// its package names, so an English sentence follows. Uses the font database when no list is given.
 QString missingFontsMessage();
-QString missingFontsMessage(const QStringList& installedFamilies);
+QString missingFontsMessage(const QStringList& installedFamilies, bool chineseShowable);
+// Whether any installed face can show Simplified Chinese.
+bool chineseTextShowable();
 
 }
