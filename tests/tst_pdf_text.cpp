@@ -10,6 +10,8 @@
 #include "output/TemplateReportPage.h"
 #include "templates/Catalogue.h"
 
+#include <qpdf/QPDF.hh>
+
 #include <QDir>
 #include <QFile>
 #include <QPainter>
@@ -28,6 +30,23 @@ QString pdfText(const QString& pdf)
     process.start(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
     process.waitForFinished(60000);
     return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Whether the file reads without qpdf having to mend anything, every object included.
+bool wellFormed(const QString& pdf)
+{
+    try {
+        QPDF reader;
+        reader.setSuppressWarnings(true);
+        reader.processFile(QFile::encodeName(pdf).constData());
+        for (QPDFObjectHandle object : reader.getAllObjects()) {
+            if (object.isStream())
+                object.getStreamData(qpdf_dl_generalized);
+        }
+        return !reader.anyWarnings();
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 // Characters that only stand in for others in extracted text: radicals and strokes.
@@ -169,16 +188,18 @@ void PdfTextTest::whatQtWritesIsRepaired_data()
 {
     QTest::addColumn<QString>("family");
     QTest::addColumn<bool>("bold");
-    QTest::newRow("宋体") << "宋体" << true;
-    QTest::newRow("微软雅黑") << "微软雅黑" << true;
-    QTest::newRow("Noto Serif CJK SC") << "Noto Serif CJK SC" << false;
-    QTest::newRow("Noto Sans CJK SC") << "Noto Sans CJK SC" << false;
+    QTest::addColumn<bool>("radicalsFromQt");   // what Qt alone writes extracts with radicals
+    QTest::newRow("宋体") << "宋体" << true << false;
+    QTest::newRow("微软雅黑") << "微软雅黑" << true << true;
+    QTest::newRow("Noto Serif CJK SC") << "Noto Serif CJK SC" << false << true;
+    QTest::newRow("Noto Sans CJK SC") << "Noto Sans CJK SC" << false << true;
 }
 
 void PdfTextTest::whatQtWritesIsRepaired()
 {
     QFETCH(QString, family);
     QFETCH(bool, bold);
+    QFETCH(bool, radicalsFromQt);
     const QString text = QStringLiteral("王大锤 立新一路 人民 丬 0571-88217634");
     const QString pdf = dir.filePath(QStringLiteral("direct.pdf"));
     {
@@ -191,8 +212,15 @@ void PdfTextTest::whatQtWritesIsRepaired()
         painter.drawText(QPointF(200, 600), text);
     }
     const QString before = pdfText(pdf).trimmed();
-    PdfTextRepair::repairFile(pdf);
+    const qint64 sizeBefore = QFileInfo(pdf).size();
+    const int rewritten = PdfTextRepair::repairFile(pdf);
     const QString after = pdfText(pdf).trimmed();
+    QVERIFY(wellFormed(pdf));
+    QCOMPARE(!radicalsIn(before).isEmpty(), radicalsFromQt);
+    if (radicalsFromQt)
+        QVERIFY(rewritten > 0);
+    // New maps follow the file as Qt wrote it; nothing changes where none was given.
+    QCOMPARE(QFileInfo(pdf).size() > sizeBefore, rewritten > 0);
     QVERIFY2(radicalsIn(after).isEmpty(), qPrintable(QStringLiteral("before: %1\nafter: %2").arg(before, after)));
     QCOMPARE(after, text);
 }
@@ -242,6 +270,7 @@ void PdfTextTest::printToFileWritesTheTextPrinted()
     for (const QString& printed : {senderName, senderAddress, recipientName, phone})
         QVERIFY2(text.contains(printed), qPrintable(printed + " not in:\n" + text));
     QVERIFY2(radicalsIn(text).isEmpty(), qPrintable(text));
+    QVERIFY(wellFormed(pdf));
 }
 
 void PdfTextTest::aFileThatIsNoPdfIsLeftAsItWas()
@@ -250,12 +279,13 @@ void PdfTextTest::aFileThatIsNoPdfIsLeftAsItWas()
     {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("%PDF-1.4\nthis is not a pdf\n");
+        file.write("%PDF-1.4\n<< /ToUnicode 5 0 R >>\nthis is not a pdf\n");
     }
     QVERIFY_THROWS_EXCEPTION(Error, PdfTextRepair::repairFile(path));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("%PDF-1.4\nthis is not a pdf\n"));
+    QCOMPARE(file.readAll(), QByteArray("%PDF-1.4\n<< /ToUnicode 5 0 R >>\nthis is not a pdf\n"));
+    QCOMPARE(QDir(dir.path()).entryList({"not.pdf*"}, QDir::Files | QDir::Hidden), QStringList{"not.pdf"});
 }
 
 QTEST_MAIN(PdfTextTest)

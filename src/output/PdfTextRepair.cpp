@@ -13,10 +13,8 @@
 #include <qpdf/Buffer.hh>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFObjectHandle.hh>
-#include <qpdf/QPDFWriter.hh>
 
 #include <exception>
-#include <set>
 
 namespace corvane {
 
@@ -253,50 +251,145 @@ QByteArray PdfTextRepair::repairCMap(const QByteArray& cmap, const QHash<char32_
     return cmap.left(first.capturedStart()) + sections + cmap.mid(end).trimmed() + '\n';
 }
 
+namespace {
+
+// The objects that font dictionaries name as their ToUnicode maps ("/ToUnicode 12 0 R"). Qt writes
+// dictionaries as plain text, so the file is read in pieces instead of being parsed whole: a
+// 20,000-page batch stays a few megabytes of memory.
+QList<std::pair<int, int>> toUnicodeReferences(QFile& file)
+{
+    static const QByteArray key = "/ToUnicode";
+    QList<std::pair<int, int>> found;
+    const qint64 overlap = 64;
+    QByteArray carried;
+    file.seek(0);
+    while (!file.atEnd()) {
+        const QByteArray chunk = carried + file.read(1 << 20);
+        for (qsizetype at = chunk.indexOf(key); at >= 0; at = chunk.indexOf(key, at + 1)) {
+            // "/ToUnicode" number generation "R"
+            const QList<QByteArray> words = chunk.mid(at + key.size(), 40).simplified().split(' ');
+            bool numberOk = false;
+            bool generationOk = false;
+            if (words.size() >= 3 && words.at(2).startsWith('R')) {
+                const int number = words.at(0).toInt(&numberOk);
+                const int generation = words.at(1).toInt(&generationOk);
+                if (numberOk && generationOk && !found.contains(std::pair{number, generation}))
+                    found.append({number, generation});
+            }
+        }
+        carried = chunk.right(overlap);
+        if (carried.contains(key))
+            carried = carried.mid(carried.lastIndexOf(key));   // completed with the next piece
+        else
+            carried.clear();
+    }
+    return found;
+}
+
+// Where the file's last cross-reference section starts ("startxref" near its end).
+qint64 lastCrossReference(QFile& file)
+{
+    const qint64 tail = qMin<qint64>(file.size(), 1024);
+    file.seek(file.size() - tail);
+    const QByteArray end = file.read(tail);
+    const qsizetype at = end.lastIndexOf("startxref");
+    if (at < 0)
+        return -1;
+    bool ok = false;
+    const qint64 offset = end.mid(at + 9).simplified().split(' ').value(0).toLongLong(&ok);
+    return ok ? offset : -1;
+}
+
+}
+
 int PdfTextRepair::repairFile(const QString& fileName)
 {
     const auto failed = [&fileName](const QString& cause) {
         return Error(QStringLiteral("PDF 文件“%1”中的文字未能修正：%2").arg(fileName, cause));
     };
-    std::shared_ptr<Buffer> output;
-    int rewritten = 0;
+    QFile original(fileName);
+    if (!original.open(QIODevice::ReadOnly))
+        throw failed(original.errorString());
+    const QList<std::pair<int, int>> references = toUnicodeReferences(original);
+    if (references.isEmpty())
+        return 0;
+
+    struct Replacement {
+        int number;
+        int generation;
+        QByteArray cmap;
+        qint64 offset = 0;
+    };
+    QList<Replacement> replaced;
+    QByteArray trailerEntries;
     try {
+        // qpdf reads the cross-references and only the objects asked for.
         QPDF pdf;
         pdf.setSuppressWarnings(true);
         pdf.processFile(QFile::encodeName(fileName).constData());
-        std::set<QPDFObjGen> seen;
-        for (QPDFObjectHandle object : pdf.getAllObjects()) {
-            if (!object.isDictionary() || !object.hasKey("/ToUnicode"))
-                continue;
-            QPDFObjectHandle map = object.getKey("/ToUnicode");
-            if (!map.isStream() || !seen.insert(map.getObjGen()).second)
+        for (const auto& [number, generation] : references) {
+            QPDFObjectHandle map = pdf.getObjectByID(number, generation);
+            if (!map.isStream())
                 continue;
             const std::shared_ptr<Buffer> data = map.getStreamData(qpdf_dl_generalized);
             const QByteArray repaired = repairCMap(
                 QByteArray(reinterpret_cast<const char*>(data->getBuffer()), qsizetype(data->getSize())),
                 replacements());
-            if (repaired.isNull())
-                continue;
-            map.replaceStreamData(repaired.toStdString(), QPDFObjectHandle::newNull(), QPDFObjectHandle::newNull());
-            ++rewritten;
+            if (!repaired.isNull())
+                replaced.append({number, generation, repaired});
         }
-        if (rewritten == 0)
-            return 0;
-        QPDFWriter writer(pdf);
-        writer.setOutputMemory();
-        writer.write();
-        output = writer.getBufferSharedPointer();
+        QPDFObjectHandle trailer = pdf.getTrailer();
+        for (const char* key : {"/Size", "/Root", "/Info", "/ID"}) {
+            if (trailer.hasKey(key))
+                trailerEntries += QByteArray(key) + ' ' + QByteArray::fromStdString(trailer.getKey(key).unparse()) + ' ';
+        }
     } catch (const std::exception& e) {
         throw failed(QString::fromLocal8Bit(e.what()));
     }
+    if (replaced.isEmpty())
+        return 0;
+    const qint64 previous = lastCrossReference(original);
+    if (previous < 0)
+        throw failed(QStringLiteral("没有交叉引用表"));
 
+    // An incremental update: the file as written, then the new maps, a cross-reference section
+    // for them and a trailer that points back to the previous one.
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         throw failed(file.errorString());
-    const qint64 size = qint64(output->getSize());
-    if (file.write(reinterpret_cast<const char*>(output->getBuffer()), size) != size || !file.commit())
+    const auto put = [&](const QByteArray& bytes) {
+        if (file.write(bytes) != bytes.size())
+            throw failed(file.errorString());
+    };
+    original.seek(0);
+    char lastByte = '\n';
+    while (!original.atEnd()) {
+        const QByteArray piece = original.read(1 << 20);
+        if (piece.isEmpty())
+            throw failed(original.errorString());
+        put(piece);
+        lastByte = piece.back();
+    }
+    if (lastByte != '\n')
+        put("\n");
+    for (Replacement& r : replaced) {
+        r.offset = file.pos();
+        put(QByteArray::number(r.number) + ' ' + QByteArray::number(r.generation) + " obj\n<< /Length "
+            + QByteArray::number(r.cmap.size()) + " >>\nstream\n" + r.cmap + "\nendstream\nendobj\n");
+    }
+    const qint64 crossReference = file.pos();
+    QByteArray section = "xref\n";
+    for (const Replacement& r : replaced) {
+        section += QByteArray::number(r.number) + " 1\n"
+                   + QByteArray::number(r.offset).rightJustified(10, '0') + ' '
+                   + QByteArray::number(r.generation).rightJustified(5, '0') + " n\r\n";
+    }
+    section += "trailer\n<< " + trailerEntries + "/Prev " + QByteArray::number(previous) + " >>\nstartxref\n"
+               + QByteArray::number(crossReference) + "\n%%EOF\n";
+    put(section);
+    if (!file.commit())
         throw failed(file.errorString());
-    return rewritten;
+    return int(replaced.size());
 }
 
 }

@@ -20,8 +20,9 @@ public:
     // A ToUnicode CMap with the replacements made, or a null array when none applies.
     static QByteArray repairCMap(const QByteArray& cmap, const QHash<char32_t, char32_t>& replacements);
 
-    // Rewrites the PDF file's ToUnicode maps; the file is replaced through a temporary file beside
-    // it and is left as it was when anything fails (Error). Returns the number of maps rewritten.
+    // Gives the PDF file new ToUnicode maps where they need it, as an incremental update; the file
+    // is replaced through a temporary file beside it and is left as it was when anything fails
+    // (Error). Returns the number of maps rewritten.
     static int repairFile(const QString& fileName);
 };
 
