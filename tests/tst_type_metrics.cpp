@@ -8,6 +8,7 @@
 #include "app/Application.h"
 #include "app/Fonts.h"
 #include "output/FaceLineMetrics.h"
+#include "templates/BannerLabel.h"
 #include "templates/Catalogue.h"
 #include "templates/TemplateFilling.h"
 
@@ -171,6 +172,11 @@ void TypeMetricsTest::numbersPrintWholeWhereTheyFit()
     QVERIFY(page.printJob());
     QCOMPARE(paper.jobs.size(), 1);
     const RecordedSheet paperSheet = paper.jobs.first().sheets.first();
+
+    // The banner's 微软雅黑 stands in with proportional Latin; its label takes the caption's width
+    // on the device, so it prints whole as well.
+    QVERIFY2(previewSheet.allText().remove(QLatin1Char('|')).contains(bannerText()), qPrintable(previewSheet.allText()));
+    QVERIFY2(paperSheet.allText().remove(QLatin1Char('|')).contains(bannerText()), qPrintable(paperSheet.allText()));
 
     SlotCounts& windowCounts = counts[printWindowClassName(window)];
     for (const TextSlot& slot : waybill.textSlots) {
