@@ -1,7 +1,7 @@
 // Qt's own texts in Simplified Chinese, and message boxes titled exactly as the program titles
 // them: "提示", with no application name added by the window system.
 #include "app/Application.h"
-#include "app/Dialogs.h"
+#include "core/Dialogs.h"
 #include "app/Startup.h"
 
 #include <QAbstractButton>

@@ -6,7 +6,7 @@
 
 #include "addressbook/Connection.h"
 #include "app/Application.h"
-#include "app/Fonts.h"
+#include "core/Fonts.h"
 #include "output/FaceLineMetrics.h"
 #include "templates/BannerLabel.h"
 #include "templates/Catalogue.h"
@@ -158,9 +158,8 @@ void TypeMetricsTest::numbersPrintWholeWhereTheyFit()
     TemplateReportPage page(waybill, rows);
 
     // Preview: recorded at the screen's 96 dpi. Paper: a 1200 dpi printer.
-    PrintingTestDouble preview;
+    InstalledPrintingDouble preview;
     preview.printers = {PrintingTestDouble::customSizePrinter(QStringLiteral("Preview"))};
-    PrintingSystemInstall installed(&preview);
     TPageRun run(preview);
     page.layout(run);
     QVERIFY(run.GetPage(1));

@@ -1,10 +1,11 @@
 #include "app/Application.h"
 #include "app/Commands.h"
-#include "app/Dialogs.h"
-#include "app/Error.h"
-#include "app/Fonts.h"
+#include "core/Dialogs.h"
+#include "core/Error.h"
+#include "core/Fonts.h"
 #include "app/MainUnit.h"
 #include "app/Startup.h"
+#include "outputwindows/WidgetReportWindows.h"
 
 #include <QIcon>
 #include <QLibraryInfo>
@@ -60,6 +61,7 @@ void setUpApplication()
 
 int runApplication(int argc, char* argv[])
 {
+    useWindowServices();
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);

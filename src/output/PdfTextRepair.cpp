@@ -1,7 +1,7 @@
 #include "output/PdfTextRepair.h"
 
-#include "app/Error.h"
-#include "app/Fonts.h"
+#include "core/Error.h"
+#include "core/Fonts.h"
 
 #include <QFile>
 #include <QFont>

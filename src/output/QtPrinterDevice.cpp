@@ -1,6 +1,6 @@
 #include "output/QtPrinterDevice.h"
 
-#include "app/Error.h"
+#include "core/Error.h"
 #include "output/PdfTextRepair.h"
 
 #include <QFile>
