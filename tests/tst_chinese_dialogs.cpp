@@ -5,6 +5,10 @@
 #include "app/Startup.h"
 
 #include <QAbstractButton>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QFontDialog>
 #include <QLineEdit>
 #include <QMenu>
@@ -86,6 +90,29 @@ int showHintOnTheWindowSystem(int argc, char** argv)
     return 0;
 }
 
+// Child mode: the program's start-up, its message boxes written to standard output.
+class PrintedDialogs : public Dialogs {
+public:
+    MessageResult message(QWidget*, const QString& title, const QString& text, MessageIcon, MessageButtons) override
+    {
+        std::printf("box %s|%s|%s\n", title.toUtf8().constData(), QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')).toUtf8().constData(),
+                    QCoreApplication::translate("QPlatformTheme", "OK").toUtf8().constData());
+        std::fflush(stdout);
+        return MessageResult::Ok;
+    }
+    QString openFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+};
+
+int startWithPrintedDialogs(char* program)
+{
+    static PrintedDialogs printed;
+    Dialogs::install(&printed);
+    int argc = 1;
+    char* argv[] = {program, nullptr};
+    return runApplication(argc, argv);
+}
+
 }
 
 class ChineseDialogsTest : public QObject {
@@ -95,6 +122,7 @@ private Q_SLOTS:
     void messageBoxes();
     void editBoxMenusAndFontDialogSpeakChinese();
     void titleOnTheWindowSystemIsExactlyTheHint();
+    void startUpWithoutTheFacesSaysWhatToInstall();
 };
 
 void ChineseDialogsTest::messageBoxes_data()
@@ -190,8 +218,43 @@ void ChineseDialogsTest::titleOnTheWindowSystemIsExactlyTheHint()
     QVERIFY2(out.contains(QStringLiteral("buttons 确定\n")), qPrintable(out));
 }
 
+void ChineseDialogsTest::startUpWithoutTheFacesSaysWhatToInstall()
+{
+    // The real start-up in a process whose font configuration knows Latin faces only: one box
+    // names the packages, the buttons stay English (boxes otherwise), and the program ends.
+    QTemporaryDir dir;
+    const QString config = dir.filePath(QStringLiteral("fonts.conf"));
+    {
+        QFile file(config);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n"
+                   "<dir>/usr/share/fonts/truetype/dejavu</dir>\n<cachedir>" + dir.filePath("cache").toUtf8()
+                   + "</cachedir>\n</fontconfig>\n");
+    }
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("FONTCONFIG_FILE"), config);
+    env.insert(QStringLiteral("HOME"), dir.path());
+    child.setProcessEnvironment(env);
+    child.setWorkingDirectory(dir.path());
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--start")});
+    QVERIFY(child.waitForFinished(60000));
+    const QStringList boxes = QString::fromUtf8(child.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                                  .filter(QRegularExpression(QStringLiteral("^box ")));
+    QCOMPARE(child.exitCode(), 1);
+    QCOMPARE(boxes.size(), 1);
+    QVERIFY2(boxes.first().startsWith(QStringLiteral("box 提示|缺少打印快递单所需的字体")), qPrintable(boxes.first()));
+    QVERIFY2(boxes.first().contains(QStringLiteral("sudo apt-get install fonts-arphic-uming fonts-noto-cjk")), qPrintable(boxes.first()));
+    QVERIFY2(boxes.first().contains(QStringLiteral("No Chinese font is installed")), qPrintable(boxes.first()));
+    QVERIFY2(boxes.first().endsWith(QStringLiteral("|OK")), qPrintable(boxes.first()));
+    // Nothing of the start-up ran after the message: no desktop entry was written.
+    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral(".local/share/applications/corvane.desktop"))));
+}
+
 int main(int argc, char* argv[])
 {
+    if (argc > 1 && qstrcmp(argv[1], "--start") == 0)
+        return startWithPrintedDialogs(argv[0]);
     if (argc > 1 && qstrcmp(argv[1], "--show-hint") == 0)
         return showHintOnTheWindowSystem(argc, argv);
     Application app(argc, argv);
