@@ -407,11 +407,11 @@ private Q_SLOTS:
         QTest::addColumn<bool>("ok");
         QTest::addColumn<QString>("question");
         QTest::addColumn<QStringList>("left");
-        QTest::newRow("current row") << QVector<int>{} << true << "Delete record?" << QStringList{"一", "三", "四"};
-        QTest::newRow("one selected") << QVector<int>{3} << true << "Delete record?" << QStringList{"一", "二", "三"};
-        QTest::newRow("two selected") << QVector<int>{0, 2} << true << "Delete all selected records?"
+        QTest::newRow("current row") << QVector<int>{} << true << "确定要删除选中的记录？" << QStringList{"一", "三", "四"};
+        QTest::newRow("one selected") << QVector<int>{3} << true << "确定要删除选中的记录？" << QStringList{"一", "二", "三"};
+        QTest::newRow("two selected") << QVector<int>{0, 2} << true << "确定要删除选中的记录？"
                                       << QStringList{"二", "四"};
-        QTest::newRow("cancel") << QVector<int>{0, 2} << false << "Delete all selected records?"
+        QTest::newRow("cancel") << QVector<int>{0, 2} << false << "确定要删除选中的记录？"
                                 << QStringList{"一", "二", "三", "四"};
     }
 

@@ -95,7 +95,7 @@ void StartupTest::unusableDatabase()
     QVERIFY(!form);
     QCOMPARE(dialogs.messages.size(), 1);
     const RecordedMessage shown = dialogs.messages.first();
-    QCOMPARE(shown.title, QApplication::applicationDisplayName());
+    QCOMPARE(shown.title, applicationTitle());
     QCOMPARE(shown.icon, MessageIcon::Stop);
     QVERIFY2(shown.text.contains(engineText), qPrintable(shown.text));
     // FormCreate never ran, and the folder holds what it held before.
@@ -364,7 +364,7 @@ void StartupTest::errorEscapingAHandler()
     QCOMPARE(dialogs.messages.size(), 1);
     QCOMPARE(dialogs.messages.first().text, shown);
     QCOMPARE(dialogs.messages.first().icon, MessageIcon::Stop);
-    QCOMPARE(dialogs.messages.first().title, QApplication::applicationDisplayName());
+    QCOMPARE(dialogs.messages.first().title, applicationTitle());
     // The program runs on and the widget still takes events.
     QTest::mouseClick(&widget, Qt::LeftButton);
     QCOMPARE(widget.presses, 2);
@@ -384,7 +384,7 @@ void StartupTest::errorEscapingASlot()
 int main(int argc, char* argv[])
 {
     Application app(argc, argv);
-    QApplication::setApplicationDisplayName(applicationTitle());
+    setUpApplication();
     StartupTest test;
     return QTest::qExec(&test, argc, argv);
 }

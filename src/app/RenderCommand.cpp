@@ -244,6 +244,11 @@ int runRenderCommand(const QStringList& args)
         return 2;
     }
     installFontSubstitutions();
+    const QString missingFonts = missingFontsMessage();
+    if (!missingFonts.isEmpty()) {
+        printError(missingFonts);
+        return 1;
+    }
     Dialogs& previousDialogs = Dialogs::current();
     ConsoleDialogs dialogs(QStringLiteral("corvane render: "));
     Dialogs::install(&dialogs);

@@ -2,6 +2,7 @@
 
 #include "core/Error.h"
 #include "core/OutputFile.h"
+#include "output/PdfTextRepair.h"
 
 #include <QFile>
 #include <QLibrary>
@@ -244,6 +245,7 @@ void QtPrinterDevice::endJob()
         m_printer.setOutputFileName(m_pdfFileName);
         if (!ended || m_printer.printerState() == QPrinter::Error || !pdfComplete(output->temporaryPath()))
             throw Error(OutputFile::writeFailure(output->target(), incompleteCause(output->temporaryPath())));
+        PdfTextRepair::repairFile(output->temporaryPath());
         output->commit();
         return;
     }
@@ -251,6 +253,8 @@ void QtPrinterDevice::endJob()
         throw Error(QStringLiteral("The print job could not be sent to %1").arg(name()));
     if (m_spool)
         submitSpool();
+    else
+        PdfTextRepair::repairFile(m_printer.outputFileName());
 }
 
 // Hands the spooled sheets to the queue with the options QPrinter itself would send.
