@@ -225,6 +225,8 @@ private Q_SLOTS:
         connect(&page, &ReportPage::previewOpened, this, [&](TQRStandardPreview* window) {
             whenLaidOut(page, window, [&, window] {
                 QToolButton* status = window->cutTextStatus();
+                if (const QString shots = qEnvironmentVariable("CORVANE_SHOT_DIR"); !shots.isEmpty())
+                    window->grab().save(shots + QStringLiteral("/preview_cut_text.png"));
                 statusShown = status->isVisible();
                 statusText = status->text();
                 status->click();

@@ -109,6 +109,8 @@ TQRStandardPreview::TQRStandardPreview(ReportPage* page, TPageRun* run, QWidget*
     m_cutText = new QToolButton(statusBar);
     m_cutText->setObjectName(QStringLiteral("StatusCutText"));
     m_cutText->setAutoRaise(true);
+    m_cutText->setCursor(Qt::PointingHandCursor);
+    m_cutText->setStyleSheet(QStringLiteral("color: #a00000;")); // a warning, not a page number
     m_cutText->setFixedHeight(19);
     m_cutText->setToolTip(QStringLiteral("单击查看未能完整打印的文字"));
     m_cutText->hide();
