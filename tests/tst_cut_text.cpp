@@ -3,16 +3,16 @@
 // The values are Han text, whose width does not depend on the Latin type that stands in for 宋体.
 #include "output/CutTextReport.h"
 #include "output/TPageRun.h"
-#include "output/TQRStandardPreview.h"
+#include "outputwindows/TQRStandardPreview.h"
 #include "output/TemplateReportPage.h"
-#include "testsupport/OutputDialogsDouble.h"
+#include "testsupport/AnsweringDialogs.h"
 #include "testsupport/OutputFixtures.h"
 #include "testsupport/PrintingTestDouble.h"
 
 #include "addressbook/Connection.h"
 #include "addressbook/List.h"
 #include "app/Commands.h"
-#include "app/Fonts.h"
+#include "core/Fonts.h"
 #include "templates/Catalogue.h"
 
 #include <QTemporaryDir>
@@ -103,8 +103,7 @@ Q_DECLARE_METATYPE(corvane::PrintWindowKind)
 class TestCutText : public QObject {
     Q_OBJECT
 private:
-    PrintingTestDouble system;
-    std::unique_ptr<PrintingSystemInstall> installed;
+    InstalledPrintingDouble system;
 
     QList<TPageRun::CutText> cutsOf(PrintWindowKind window, int number, const Row& sender, const Row& recipient)
     {
@@ -120,7 +119,6 @@ private Q_SLOTS:
     {
         installFontSubstitutions();
         system.printers = {PrintingTestDouble::customSizePrinter(QStringLiteral("Waybills"))};
-        installed = std::make_unique<PrintingSystemInstall>(&system);
     }
 
     void textThatDoesNotFitIsRecorded_data()
@@ -216,7 +214,7 @@ private Q_SLOTS:
     // The preview's status bar says it; a click lists page, field and whole value.
     void previewStatusBarTellsAndLists()
     {
-        OutputDialogsDouble dialogs;
+        AnsweringDialogs dialogs;
         Catalogue catalogue(PrintWindowKind::Dd);
         TemplateReportPage page(catalogue.waybillTemplate(18),
                                 SlotRows{reader(demoSender), reader(with(demoRecipient, "收件单位", longCompany))});
@@ -235,9 +233,9 @@ private Q_SLOTS:
         page.Preview();
         QVERIFY(statusShown);
         QCOMPARE(statusText, QStringLiteral("1 页共 1 处文字未能完整打印"));
-        QCOMPARE(dialogs.shown.size(), 1);
-        QCOMPARE(dialogs.shown.first().title, QStringLiteral("提示"));
-        QVERIFY(dialogs.shown.first().text.contains(QStringLiteral("第 1 页  收件单位：") + longCompany));
+        QCOMPARE(dialogs.messages.size(), 1);
+        QCOMPARE(dialogs.messages.first().title, QStringLiteral("提示"));
+        QVERIFY(dialogs.messages.first().text.contains(QStringLiteral("第 1 页  收件单位：") + longCompany));
     }
 
     // render --check: the same list, status 3 when anything was cut, and the pages printed anyway.
@@ -280,7 +278,7 @@ private Q_SLOTS:
 
     void previewOfFittingRowsShowsNoCutStatus()
     {
-        OutputDialogsDouble dialogs;
+        AnsweringDialogs dialogs;
         Catalogue catalogue(PrintWindowKind::Dd);
         TemplateReportPage page(catalogue.waybillTemplate(2), SlotRows{reader(demoSender), reader(demoRecipient)});
         bool statusShown = true;

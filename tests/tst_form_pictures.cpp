@@ -2,7 +2,7 @@
 // printed must be blank paper on the form, as they are on a courier's real form. A frame line
 // across the banner, a label inside a box or a box drawn over another field's print shows up as
 // ink where the printed text goes.
-#include "app/Fonts.h"
+#include "core/Fonts.h"
 #include "templates/BannerLabel.h"
 #include "templates/Catalogue.h"
 #include "templates/FormPicture.h"

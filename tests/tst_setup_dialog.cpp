@@ -1,14 +1,14 @@
 // The printer setup dialog: after a preview run it offers that run's pages, from page 1 to the
 // last; it has only controls whose choices printing uses, says in Chinese what it does, and its
 // choices reach the next print of the report page.
-#include "output/PrinterSetupDialog.h"
+#include "outputwindows/PrinterSetupDialog.h"
 #include "output/TPageRun.h"
-#include "output/TQRStandardPreview.h"
-#include "testsupport/OutputDialogsDouble.h"
+#include "outputwindows/TQRStandardPreview.h"
+#include "testsupport/AnsweringDialogs.h"
 #include "testsupport/OutputFixtures.h"
 #include "testsupport/PrintingTestDouble.h"
 
-#include "app/Fonts.h"
+#include "core/Fonts.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -68,14 +68,12 @@ QStringList shownTexts(const QDialog& dialog)
 class TestSetupDialog : public QObject {
     Q_OBJECT
 private:
-    PrintingTestDouble system;
-    std::unique_ptr<PrintingSystemInstall> installed;
+    InstalledPrintingDouble system;
 
 private Q_SLOTS:
     void initTestCase()
     {
         installFontSubstitutions();
-        installed = std::make_unique<PrintingSystemInstall>(&system);
     }
     void init()
     {
@@ -215,7 +213,7 @@ private Q_SLOTS:
     // A range that runs backwards, or a PDF file without a name, is refused with a message.
     void badChoicesAreRefused()
     {
-        OutputDialogsDouble dialogs;
+        AnsweringDialogs dialogs;
         PrinterSetupRequest request = twoPrinters();
         request.minPage = 1;
         request.maxPage = 5;
@@ -225,14 +223,14 @@ private Q_SLOTS:
         dialog.toPageBox()->setValue(2);
         dialog.confirmButton()->click();
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
-        QCOMPARE(dialogs.shown.size(), 1);
-        QCOMPARE(dialogs.shown.last().text, QStringLiteral("起始页不能大于结束页！"));
+        QCOMPARE(dialogs.messages.size(), 1);
+        QCOMPARE(dialogs.messages.last().text, QStringLiteral("起始页不能大于结束页！"));
 
         dialog.toPageBox()->setValue(4);
         dialog.printerBox()->setCurrentIndex(2);
         dialog.confirmButton()->click();
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
-        QCOMPARE(dialogs.shown.last().text, QStringLiteral("请指定 PDF 文件名！"));
+        QCOMPARE(dialogs.messages.last().text, QStringLiteral("请指定 PDF 文件名！"));
 
         dialog.fileNameEdit()->setText(QStringLiteral("/tmp/运单.pdf"));
         dialog.confirmButton()->click();

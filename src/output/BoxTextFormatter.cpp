@@ -1,36 +1,12 @@
 #include "output/BoxTextFormatter.h"
 
+#include "core/ParagraphWrap.h"
 #include "output/FaceLineMetrics.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QTextLayout>
 
 namespace corvane {
-
-QList<std::pair<int, int>> BoxTextFormatter::wrap(const QString& text, const QFont& font,
-                                                  QPaintDevice* device, double width)
-{
-    QList<std::pair<int, int>> lines;
-    if (text.isEmpty()) {
-        lines.append({0, 0});
-        return lines;
-    }
-    QTextLayout layout(text, font, device);
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    for (;;) {
-        QTextLine line = layout.createLine();
-        if (!line.isValid())
-            break;
-        line.setLineWidth(width);
-        lines.append({line.textStart(), line.textLength()});
-    }
-    layout.endLayout();
-    return lines;
-}
 
 namespace {
 
@@ -62,7 +38,7 @@ int BoxTextFormatter::drawParagraphs(QPainter& painter, const QRect& box,
     painter.setFont(deviceFont);
     for (qsizetype p = 0; p < paragraphs.size(); ++p) {
         const QString& paragraph = paragraphs.at(p);
-        for (const auto& [start, length] : wrap(paragraph, deviceFont, device, box.width())) {
+        for (const auto& [start, length] : wrapParagraph(paragraph, deviceFont, device, box.width())) {
             if (lineTop + metrics.height() > bottom) {
                 painter.setFont(previousFont);
                 if (complete) {
@@ -98,7 +74,7 @@ int BoxTextFormatter::drawCaption(QPainter& painter, const QRect& box, const QSt
     painter.setFont(deviceFont);
     int drawn = 0;
     double lineTop = box.top();
-    for (const auto& [start, length] : wrap(caption, deviceFont, device, box.width())) {
+    for (const auto& [start, length] : wrapParagraph(caption, deviceFont, device, box.width())) {
         if (lineTop + lineHeight > lineLimit)
             break;
         painter.drawText(QPointF(box.left(), lineTop + metrics.ascent), caption.mid(start, length));

@@ -1,8 +1,8 @@
 #include "output/QtPrintingSystem.h"
 
-#include "app/Error.h"
-#include "output/PrinterSetupDialog.h"
+#include "core/Error.h"
 #include "output/QtPrinterDevice.h"
+#include "output/ReportWindows.h"
 
 #include <QPrinterInfo>
 
@@ -40,7 +40,7 @@ std::unique_ptr<PrinterDevice> QtPrintingSystem::openPdfFile(const QString& file
 
 bool QtPrintingSystem::runSetupDialog(QWidget* parent, PrinterSetupRequest& request)
 {
-    return runPrinterSetupDialog(parent, request);
+    return ReportWindows::current().confirmSettings(parent, request);
 }
 
 }

@@ -1,6 +1,6 @@
-#include "output/PrinterSetupDialog.h"
+#include "outputwindows/PrinterSetupDialog.h"
 
-#include "app/Dialogs.h"
+#include "core/Dialogs.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
