@@ -177,10 +177,6 @@ QImage FormSheet::draw(int grain)
 
 void FormSheet::drawHeader(QPainter& painter)
 {
-    // The company's name and the form's title at the top left: above the frame where the strip
-    // there is high enough, else inside the frame in the free space above the first fields
-    // (forms whose destination box reaches up to the top edge). Largest type that fits, topmost.
-    const qreal limit = qMin<qreal>(m_template.band.height() / 3.0, 150);
     // At the left in good size; else right of a banner printed in the top strip; else smaller.
     const qreal left = 16;
     const qreal rightOfBanner = bannerArea().right() + 12;
@@ -189,19 +185,29 @@ void FormSheet::drawHeader(QPainter& painter)
         qreal smallest;
     } tries[] = {{left, 20}, {rightOfBanner, 20}, {left, 13}, {rightOfBanner, 13}};
     for (const auto& attempt : tries)
+        if (placeHeader(painter, attempt.x, attempt.smallest))
+            return;
+}
+
+bool FormSheet::placeHeader(QPainter& painter, qreal x, qreal smallest)
+{
+    // The company's name and the form's title: above the frame where the strip there is high
+    // enough, else inside the frame in the free space above the first fields (forms whose
+    // destination box reaches up to the top edge). Largest type that fits, topmost.
+    const qreal limit = qMin<qreal>(m_template.band.height() / 3.0, 150);
     for (const bool withSubtitle : {true, false})
-        for (qreal pixels = 30; pixels >= attempt.smallest; pixels -= 1) {
+        for (qreal pixels = 30; pixels >= smallest; pixels -= 1) {
             const QFont title = titleFont(pixels);
             const QFont subtitle = labelFont(qBound<qreal>(10, pixels * 0.58, 17));
             const QSizeF titleSize = textSize(title, m_style.title);
             const QSizeF subtitleSize = textSize(subtitle, m_style.subtitle);
             const qreal mark = qMin<qreal>(titleSize.height() * 0.8, 24);
             const qreal width = mark + 6 + titleSize.width() + (withSubtitle ? 12 + subtitleSize.width() : 0);
-            const qreal x = attempt.x;
             for (qreal y = margin + 2; y + titleSize.height() <= limit; y += 2) {
                 const QRectF whole(x, y, width, titleSize.height());
                 const bool aboveFrame = whole.bottom() <= m_frameTop - 2;
                 const bool insideFrame = whole.top() >= m_frameTop + 4 && whole.left() >= margin + 8;
+                // Above the frame the bar code keeps the top right corner.
                 if ((!aboveFrame && !insideFrame) || !isFree(whole.adjusted(-2, -2, 8, 2), false)
                     || whole.right() > m_template.band.width() - (aboveFrame ? 250 : 16))
                     continue;
@@ -224,9 +230,10 @@ void FormSheet::drawHeader(QPainter& painter)
                     painter.drawText(subtitleRect, Qt::AlignLeft | Qt::AlignVCenter, m_style.subtitle);
                 }
                 m_taken << whole.adjusted(-2, -2, 8, 2);
-                return;
+                return true;
             }
         }
+    return false;
 }
 
 void FormSheet::drawBarcode(QPainter& painter)

@@ -24,6 +24,7 @@ public:
 
 private:
     void drawHeader(QPainter& painter);
+    bool placeHeader(QPainter& painter, qreal x, qreal smallest);
     void drawBarcode(QPainter& painter);
     void drawField(QPainter& painter, const corvane::TextSlot& slot);
     void drawDateUnit(QPainter& painter, const corvane::TextSlot& slot);
