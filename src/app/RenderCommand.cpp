@@ -6,6 +6,7 @@
 #include "core/Error.h"
 #include "core/Fonts.h"
 #include "core/OutputFile.h"
+#include "output/CutTextReport.h"
 #include "output/ListDataSet.h"
 #include "output/PdfFilePrintingSystem.h"
 #include "output/QtPrintingSystem.h"
@@ -27,10 +28,11 @@ namespace {
 
 const char* const usage =
     "usage: corvane render --window dd|edd|pd|ped --template N [--sender-row K] [--recipient-row K]\n"
-    "                      [--move-x PX] [--move-y PX] (--pdf FILE | --printer NAME)\n"
+    "                      [--move-x PX] [--move-y PX] [--check] (--pdf FILE | --printer NAME)\n"
     "Lays template N of the window's catalogue out with row K of outr as the sender and row K of\n"
     "inr (dd) or excel (edd) as the recipient; pd and ped print one page per row of inr or excel.\n"
-    "Reads data.mdb in the working directory.\n";
+    "Reads data.mdb in the working directory. --check lists the texts that did not fit their\n"
+    "boxes (page, field, whole value) and exits with status 3 when there are any.\n";
 
 void printError(const QString& message)
 {
@@ -46,6 +48,7 @@ struct RenderOptions {
     int moveY = 0;
     QString pdfFile;
     QString printer;
+    bool check = false;
 };
 
 std::optional<int> parseInt(const QString& text)
@@ -56,9 +59,10 @@ std::optional<int> parseInt(const QString& text)
 }
 
 // Throws Error with the reason when the arguments are not usable.
-RenderOptions parseArguments(const QStringList& args)
+RenderOptions parseArguments(QStringList args)
 {
     RenderOptions options;
+    options.check = args.removeAll(QStringLiteral("--check")) > 0;
     bool haveWindow = false;
     QHash<QString, QString> values;
     for (int i = 0; i < args.size(); ++i) {
@@ -217,14 +221,26 @@ int render(const RenderOptions& options)
     page.setPrintingSystem(system.get());
 
     int sheets = 0;
-    QObject::connect(&page, &ReportPage::printStarted, [&sheets](TPageRun* run, QWidget*) {
-        QObject::connect(run, &TPageRun::pageAvailable, run, [&sheets](int n) { sheets = n; });
+    QList<TPageRun::CutText> cuts;
+    QObject::connect(&page, &ReportPage::printStarted, [&sheets, &cuts](TPageRun* run, QWidget*) {
+        QObject::connect(run, &TPageRun::pageAvailable, run, [&sheets, &cuts, run](int n) {
+            sheets = n;
+            cuts = run->cutTexts();
+        });
     });
     if (!page.printJob())
         throw Error(QStringLiteral("nothing was printed"));
     const QString target = options.pdfFile.isEmpty() ? options.printer : options.pdfFile;
     std::printf("%d page%s to %s\n", sheets, sheets == 1 ? "" : "s", target.toLocal8Bit().constData());
-    return 0;
+    if (!options.check)
+        return 0;
+    // Printed in full either way; the check only tells what did not fit.
+    if (cuts.isEmpty())
+        return 0;
+    std::printf("%s\n", cutTextSummary(cuts).toLocal8Bit().constData());
+    for (const QString& line : cutTextLines(cuts))
+        std::printf("%s\n", line.toLocal8Bit().constData());
+    return 3;
 }
 
 }
