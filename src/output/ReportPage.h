@@ -69,9 +69,10 @@ public:
     void setPrintingSystem(PrintingSystem* system) { m_printingSystem = system; }
 
 Q_SIGNALS:
-    // A preview window was opened on a run of this page (sent by the window that shows it).
+    // A preview window was opened on a run of this page (sent by the window service that shows it).
     void previewOpened(corvane::TQRStandardPreview* window);
-    // A print run started (after its progress window was created, before the layout).
+    // A print run started (after its progress window, if any, was created, before the layout;
+    // sent by the window service that made it).
     void printStarted(corvane::TPageRun* run, QWidget* progressWindow);
 
 private:
