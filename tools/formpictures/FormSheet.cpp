@@ -499,12 +499,17 @@ void FormSheet::drawBlock(QPainter& painter, SlotRole role)
     painter.setPen(QPen(m_style.ink, 1.1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRoundedRect(block, 4, 4);
-    if (clear(tab) && isFree(tab)) {
+    // No room above either: a shaded tab inside the block's top left corner, where it is blank.
+    const QRectF innerTab(block.left() + 1, block.top() + 1, size.width(), size.height());
+    for (const QRectF& place : {tab, innerTab}) {
+        if (!clear(place) || !isFree(place))
+            continue;
         painter.setBrush(band);
-        painter.drawRect(tab);
+        painter.drawRect(place);
         painter.setFont(font);
-        painter.drawText(tab, Qt::AlignCenter, title);
-        m_taken << tab;
+        painter.drawText(place, Qt::AlignCenter, title);
+        m_taken << place;
+        break;
     }
     m_taken << block.adjusted(-2, -2, 2, 2);
 }
