@@ -188,7 +188,7 @@ void StartupTest::bookFailuresAreNamed()
     QCOMPARE(dialogs.messages.size(), 1);
     const RecordedMessage shown = dialogs.messages.first();
     QCOMPARE(shown.icon, MessageIcon::Stop);
-    QCOMPARE(shown.title, QApplication::applicationDisplayName());
+    QCOMPARE(shown.title, applicationTitle());
     // The file by its whole name, the cause, and the engine's text after it.
     QVERIFY2(shown.text.contains(QDir::toNativeSeparators(file)), qPrintable(shown.text));
     for (const QString& fragment : told)
