@@ -79,8 +79,8 @@ private:
     QByteArray m_data;
 };
 
-// The shared-string table, split into SST and CONTINUE records as Excel splits it: a string's
-// length and flags never part; its characters may, and each CONTINUE that carries on a string
+// The shared-string table in SST and CONTINUE records: a string's length and flags never part;
+// the characters of a string longer than a record do, and each CONTINUE that carries on a string
 // begins with the flags byte again. EXTSST then points at every eighth string or so.
 void writeSharedStrings(Stream& stream, const QVector<QString>& strings, quint32 total)
 {
@@ -107,7 +107,12 @@ void writeSharedStrings(Stream& stream, const QVector<QString>& strings, quint32
         const QString& s = strings[i];
         const bool compressed = fitsLatin1(s);
         const int charSize = compressed ? 1 : 2;
-        if (record.size() + 3 + charSize > MaxRecordData)
+        const QByteArray chars = characters(s, compressed);
+        // A string that fits in a record of its own is not split: libfreexl reads a split string
+        // only when its second part completes it, and other readers do not mind.
+        const qsizetype whole = 3 + chars.size();
+        if (record.size() + 3 + charSize > MaxRecordData
+            || (record.size() + whole > MaxRecordData && whole <= MaxRecordData))
             flush();
         if (i % perBucket == 0) {
             const qsizetype offset = 4 + record.size();
@@ -116,7 +121,6 @@ void writeSharedStrings(Stream& stream, const QVector<QString>& strings, quint32
         Payload head;
         head.u16(quint16(s.size())).u8(compressed ? 0x00 : 0x01);
         record += head.data();
-        const QByteArray chars = characters(s, compressed);
         qsizetype done = 0;
         while (done < chars.size()) {
             qsizetype room = (MaxRecordData - record.size()) / charSize * charSize;
@@ -278,7 +282,8 @@ QByteArray XlsWriter::workbookFile(const QStringList& header, int rowCount, cons
         const guint8* bytes = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(memory));
         file = QByteArray(reinterpret_cast<const char*>(bytes), qsizetype(gsf_output_size(memory)));
     }
-    gsf_output_close(memory);
+    if (!gsf_output_is_closed(memory))
+        gsf_output_close(memory);
     g_object_unref(memory);
     if (!ok || file.isEmpty())
         throw Error(QStringLiteral("无法生成Excel文件的复合文档结构"));
