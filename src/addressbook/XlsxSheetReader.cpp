@@ -239,16 +239,36 @@ void XlsxSheetReader::readSharedStrings(const QString& part)
     QuaZipFile file(m_zip.get());
     if (!file.open(QIODevice::ReadOnly))
         fail(QStringLiteral("%1 无法解压").arg(part));
+    if (!m_stringStore.open())
+        fail(QStringLiteral("无法创建临时文件：%1").arg(m_stringStore.errorString()));
     QXmlStreamReader xml(&file);
+    qint64 end = 0;
     while (!xml.atEnd()) {
         xml.readNext();
-        if (xml.isStartElement() && xml.name() == QLatin1String("si"))
-            m_sharedStrings << readRichText(xml);
+        if (xml.isStartElement() && xml.name() == QLatin1String("si")) {
+            const QByteArray text = readRichText(xml).toUtf8();
+            m_stringOffsets << end;
+            if (m_stringStore.write(text) != text.size())
+                fail(QStringLiteral("无法写入临时文件：%1").arg(m_stringStore.errorString()));
+            end += text.size();
+        }
     }
+    m_stringOffsets << end;
     const bool damaged = xml.hasError() || file.getZipError() != UNZ_OK;
     file.close();
     if (damaged || file.getZipError() != UNZ_OK)
         fail(QStringLiteral("共享字符串表已损坏"));
+    if (!m_stringStore.flush())
+        fail(QStringLiteral("无法写入临时文件：%1").arg(m_stringStore.errorString()));
+    if (end > 0 && !(m_strings = m_stringStore.map(0, end)))
+        fail(QStringLiteral("无法读取临时文件：%1").arg(m_stringStore.errorString()));
+}
+
+QString XlsxSheetReader::sharedString(qsizetype index) const
+{
+    const qint64 from = m_stringOffsets[index];
+    const qint64 size = m_stringOffsets[index + 1] - from;
+    return size ? QString::fromUtf8(reinterpret_cast<const char*>(m_strings + from), size) : QString();
 }
 
 // Reads one <c> element; the reader stands on its start.
@@ -279,9 +299,9 @@ QString XlsxSheetReader::readCell(QString* reference)
     if (type == QLatin1String("s")) {
         bool ok = false;
         const int index = value.toInt(&ok);
-        if (!ok || index < 0 || index >= m_sharedStrings.size())
+        if (!ok || index < 0 || index + 1 >= m_stringOffsets.size())
             fail(QStringLiteral("单元格 %1 引用了不存在的字符串").arg(*reference));
-        return m_sharedStrings[index];
+        return sharedString(index);
     }
     if (type == QLatin1String("inlineStr"))
         return hasInline ? inlineText : unescapeXString(value);

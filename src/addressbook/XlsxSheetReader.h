@@ -1,6 +1,7 @@
 #pragma once
 #include "addressbook/WorkbookReader.h"
 
+#include <QTemporaryFile>
 #include <QVector>
 #include <memory>
 
@@ -11,8 +12,9 @@ class QuaZipFile;
 namespace corvane {
 
 // One sheet of an .xlsx workbook: the sheet's XML is read as a stream straight out of the zip,
-// row by row, so memory does not grow with the number of rows. The shared-string table is kept
-// whole, because any cell may refer to any string.
+// row by row. Any cell may refer to any shared string, so the shared-string table is unpacked
+// into a temporary file that is mapped into memory; only its offsets (8 bytes a string) are
+// held, so memory hardly grows with the number of rows.
 class XlsxSheetReader : public WorkbookReader {
 public:
     // Throws corvane::Error when the file is no .xlsx workbook or has no sheet of that name.
@@ -30,7 +32,11 @@ private:
     std::unique_ptr<QuaZip> m_zip;
     std::unique_ptr<QuaZipFile> m_sheet;
     std::unique_ptr<QXmlStreamReader> m_xml;
-    QVector<QString> m_sharedStrings;
+    QString sharedString(qsizetype index) const;
+
+    QTemporaryFile m_stringStore;       // the shared strings, UTF-8, one after another
+    QVector<qint64> m_stringOffsets;    // where each starts; one more for the end
+    const uchar* m_strings = nullptr;
     QVector<bool> m_dateStyles;     // per cell style: a number shown as a date
     bool m_date1904 = false;
     bool m_finished = false;
