@@ -31,13 +31,15 @@ MessageResult ScriptedDialogs::message(QWidget*, const QString& title, const QSt
     return answers.isEmpty() ? MessageResult::Ok : answers.takeFirst();
 }
 
-QString ScriptedDialogs::openFileName(QWidget*, const QString&, const QString&)
+QString ScriptedDialogs::openFileName(QWidget*, const QString& title, const QString& filter)
 {
+    fileDialogs << QStringList{QStringLiteral("open"), title, filter};
     return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
 }
 
-QString ScriptedDialogs::saveFileName(QWidget*, const QString&, const QString&)
+QString ScriptedDialogs::saveFileName(QWidget*, const QString& title, const QString& filter)
 {
+    fileDialogs << QStringList{QStringLiteral("save"), title, filter};
     return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
 }
 
