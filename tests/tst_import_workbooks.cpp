@@ -2,6 +2,7 @@
 #include "addressbook/CellText.h"
 #include "addressbook/Connection.h"
 #include "addressbook/CsvReader.h"
+#include "addressbook/List.h"
 #include "addressbook/SpreadsheetImport.h"
 #include "addressbook/WorkbookReader.h"
 #include "app/Error.h"
@@ -65,6 +66,8 @@ private Q_SLOTS:
     void badInputChangesNothing_data();
     void badInputChangesNothing();
     void failureAfterSomeRowsAddsNone();
+    void damagedBytesNeverHangOrCrash_data();
+    void damagedBytesNeverHangOrCrash();
     void csvQuotingAndLineEnds();
     void csvEncodingDetection_data();
     void csvEncodingDetection();
@@ -164,6 +167,7 @@ void ImportWorkbooksTest::badInputChangesNothing_data()
     QTest::newRow("random bytes") << "random" << "不是Excel工作簿";
     QTest::newRow("truncated .xls") << "truncated.xls" << "损坏";
     QTest::newRow("truncated .xlsx") << "truncated.xlsx" << "recipients";
+    QTest::newRow("damaged sheet inside an .xlsx") << "damaged.xlsx" << "工作表";
     QTest::newRow("first sheet not Sheet1") << "not-sheet1.xls" << "Sheet1";
     QTest::newRow("missing column") << "missing-column.xls" << "内件品名";
     QTest::newRow("zip that is no workbook") << "not-a-workbook.zip" << "不是Excel 2007工作簿";
@@ -191,6 +195,14 @@ void ImportWorkbooksTest::badInputChangesNothing()
     } else if (file == QLatin1String("truncated.xlsx")) {
         const QByteArray whole = readFile(fixture(QStringLiteral("recipients.xlsx")));
         writeFile(path = book.path() + QStringLiteral("/recipients.xlsx"), whole.left(whole.size() * 2 / 3));
+    } else if (file == QLatin1String("damaged.xlsx")) {
+        // Bytes changed inside the sheet's compressed data; the zip's directory is intact.
+        QByteArray bytes = readFile(fixture(QStringLiteral("recipients.xlsx")));
+        const qsizetype at = bytes.indexOf("xl/worksheets/sheet1.xml");
+        QVERIFY(at > 0);
+        for (qsizetype i = at + 60; i < at + 90; ++i)
+            bytes[i] = char(~bytes[i]);
+        writeFile(path, bytes);
     } else if (file == QLatin1String("empty")) {
         writeFile(path, QByteArray());
     } else if (file == QLatin1String("ole2")) {
@@ -229,6 +241,43 @@ void ImportWorkbooksTest::failureAfterSomeRowsAddsNone()
     // The connection is usable afterwards: no transaction was left open.
     connection.ExecSQL(QStringLiteral("INSERT INTO excel (姓名) VALUES ('x')"));
     QCOMPARE(book.rows(QStringLiteral("excel")).size(), 1);
+}
+
+void ImportWorkbooksTest::damagedBytesNeverHangOrCrash_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow(".xls") << "recipients.xls";
+    QTest::newRow(".xlsx") << "recipients.xlsx";
+    QTest::newRow("BIFF5 .xls") << "gbk-biff5.xls";
+}
+
+void ImportWorkbooksTest::damagedBytesNeverHangOrCrash()
+{
+    // Runs of bytes inverted all through the file, one place at a time: every import either
+    // succeeds or fails with an error, and a failed one adds nothing.
+    QFETCH(QString, file);
+    const QByteArray original = readFile(fixture(file));
+    test::TemporaryAddressBook book;
+    Connection connection;
+    const QString path = book.path() + QStringLiteral("/damaged");
+    int failed = 0;
+    List imported(&connection);
+    imported.setSQL(QStringLiteral("select * from excel"));
+    for (qsizetype at = 0; at < original.size(); at += original.size() / 50) {
+        QByteArray bytes = original;
+        for (qsizetype i = at; i < std::min(at + 8, bytes.size()); ++i)
+            bytes[i] = char(~bytes[i]);
+        writeFile(path, bytes);
+        connection.ExecSQL(QStringLiteral("DELETE FROM excel"));
+        try {
+            importWorkbookIntoExcel(connection, path);
+        } catch (const Error&) {
+            ++failed;
+            imported.Open();
+            QCOMPARE(imported.RecordCount(), 0);
+        }
+    }
+    QVERIFY(failed > 0);
 }
 
 void ImportWorkbooksTest::csvQuotingAndLineEnds()

@@ -14,6 +14,13 @@ namespace {
 
 constexpr qint64 MaxSmallPart = 64 * 1024 * 1024;   // workbook, relationships, styles
 
+// A reader fed from a device treats missing data as "more may come" and never reaches its end,
+// so damaged or cut-off input must stop the loops through its error.
+bool more(const QXmlStreamReader& xml)
+{
+    return !xml.atEnd() && !xml.hasError();
+}
+
 // "xl/" + "worksheets/sheet1.xml", or an absolute target, with "../" resolved.
 QString resolvePart(const QString& sourceFolder, const QString& target)
 {
@@ -45,7 +52,7 @@ QHash<QString, QPair<QString, QString>> readRelationships(const QByteArray& xmlT
 {
     QHash<QString, QPair<QString, QString>> result;
     QXmlStreamReader xml(xmlText);
-    while (!xml.atEnd()) {
+    while (more(xml)) {
         xml.readNext();
         if (xml.isStartElement() && xml.name() == QLatin1String("Relationship")) {
             const auto a = xml.attributes();
@@ -94,7 +101,7 @@ QString readRichText(QXmlStreamReader& xml)
     QString text;
     const QString end = xml.name().toString();
     int phonetic = 0;
-    while (!xml.atEnd()) {
+    while (more(xml)) {
         xml.readNext();
         if (xml.isStartElement()) {
             if (xml.name() == QLatin1String("rPh"))
@@ -133,7 +140,7 @@ XlsxSheetReader::XlsxSheetReader(const QString& fileName, const QString& sheetNa
     bool date1904 = false;
     {
         QXmlStreamReader xml(workbook);
-        while (!xml.atEnd()) {
+        while (more(xml)) {
             xml.readNext();
             if (!xml.isStartElement())
                 continue;
@@ -168,7 +175,7 @@ XlsxSheetReader::XlsxSheetReader(const QString& fileName, const QString& sheetNa
         QHash<int, QString> customFormats;
         QXmlStreamReader xml(readPart(stylesPart, false));
         bool inCellXfs = false;
-        while (!xml.atEnd()) {
+        while (more(xml)) {
             xml.readNext();
             if (xml.isStartElement()) {
                 const auto a = xml.attributes();
@@ -243,7 +250,7 @@ void XlsxSheetReader::readSharedStrings(const QString& part)
         fail(QStringLiteral("无法创建临时文件：%1").arg(m_stringStore.errorString()));
     QXmlStreamReader xml(&file);
     qint64 end = 0;
-    while (!xml.atEnd()) {
+    while (more(xml)) {
         xml.readNext();
         if (xml.isStartElement() && xml.name() == QLatin1String("si")) {
             const QByteArray text = readRichText(xml).toUtf8();
@@ -281,7 +288,7 @@ QString XlsxSheetReader::readCell(QString* reference)
     QString value;
     QString inlineText;
     bool hasInline = false;
-    while (!m_xml->atEnd()) {
+    while (more(*m_xml)) {
         m_xml->readNext();
         if (m_xml->isStartElement()) {
             if (m_xml->name() == QLatin1String("v")) {
@@ -325,10 +332,10 @@ bool XlsxSheetReader::readRow(QStringList& cells)
     cells.clear();
     if (m_finished)
         return false;
-    while (!m_xml->atEnd()) {
+    while (more(*m_xml)) {
         m_xml->readNext();
         if (m_xml->isStartElement() && m_xml->name() == QLatin1String("row")) {
-            while (!m_xml->atEnd()) {
+            while (more(*m_xml)) {
                 m_xml->readNext();
                 if (m_xml->isStartElement() && m_xml->name() == QLatin1String("c")) {
                     QString reference;
