@@ -23,6 +23,6 @@ BUILD_PACKAGES=(build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools
 TEST_PACKAGES=(cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils python3-xlrd)
 
 build() {
-  cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
   cmake --build "$BUILD" -j"$(nproc)"
 }

@@ -1,7 +1,7 @@
 // Backup and restore of the address book file, without a window.
 #include "addressbook/Connection.h"
 #include "addressbook/DatabaseBackup.h"
-#include "app/Error.h"
+#include "core/Error.h"
 #include "testsupport/AppTestSupport.h"
 
 #include <QFile>

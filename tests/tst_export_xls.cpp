@@ -4,7 +4,7 @@
 #include "addressbook/List.h"
 #include "addressbook/ListExport.h"
 #include "addressbook/XlsWriter.h"
-#include "app/Error.h"
+#include "core/Error.h"
 #include "testsupport/AppTestSupport.h"
 #include "testsupport/WorkbookReadBack.h"
 

@@ -4,7 +4,7 @@
 #include "app/ImportPage.h"
 #include "testsupport/AppTestSupport.h"
 
-#include "addressbook/DataGrid.h"
+#include "app/DataGrid.h"
 
 #include <QFile>
 #include <QAbstractButton>

@@ -5,7 +5,7 @@
 #include "addressbook/List.h"
 #include "addressbook/SpreadsheetImport.h"
 #include "addressbook/WorkbookReader.h"
-#include "app/Error.h"
+#include "core/Error.h"
 #include "testsupport/AppTestSupport.h"
 
 #include <QFile>

@@ -1,5 +1,5 @@
 #include "addressbook/CsvReader.h"
-#include "app/Error.h"
+#include "core/Error.h"
 
 namespace corvane {
 

@@ -1,6 +1,6 @@
 #include "addressbook/DatabaseBackup.h"
 #include "addressbook/Connection.h"
-#include "app/Error.h"
+#include "core/Error.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "addressbook/SpreadsheetImport.h"
 #include "addressbook/Connection.h"
 #include "addressbook/WorkbookReader.h"
-#include "app/Error.h"
+#include "core/Error.h"
 
 #include <sqlcipher/sqlite3.h>
 

@@ -2,7 +2,7 @@
 #include "addressbook/CsvReader.h"
 #include "addressbook/XlsSheetReader.h"
 #include "addressbook/XlsxSheetReader.h"
-#include "app/Error.h"
+#include "core/Error.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "addressbook/XlsSheetReader.h"
 #include "addressbook/CellText.h"
-#include "app/Error.h"
+#include "core/Error.h"
 
 #include <QFile>
 #include <freexl.h>

@@ -1,5 +1,5 @@
 #include "addressbook/XlsWriter.h"
-#include "app/Error.h"
+#include "core/Error.h"
 
 #include <QHash>
 #include <QSaveFile>

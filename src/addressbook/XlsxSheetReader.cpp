@@ -1,6 +1,6 @@
 #include "addressbook/XlsxSheetReader.h"
 #include "addressbook/CellText.h"
-#include "app/Error.h"
+#include "core/Error.h"
 
 #include <QHash>
 #include <QRegularExpression>

@@ -1,10 +1,10 @@
 #include "app/ImportPage.h"
 #include "addressbook/Connection.h"
-#include "addressbook/DataGrid.h"
+#include "app/DataGrid.h"
 #include "addressbook/List.h"
 #include "addressbook/SpreadsheetImport.h"
-#include "app/Dialogs.h"
-#include "app/Error.h"
+#include "core/Dialogs.h"
+#include "core/Error.h"
 #include "app/PageParts.h"
 
 #include <QDir>

@@ -7,13 +7,13 @@
 #include "app/BannerImage.h"
 #include "app/ClickableImage.h"
 #include "app/Desktop.h"
-#include "app/Dialogs.h"
-#include "app/Error.h"
 #include "app/ImportPage.h"
 #include "app/PageControl.h"
 #include "app/PageParts.h"
 #include "app/RecipientPage.h"
 #include "app/SenderPage.h"
+#include "core/Dialogs.h"
+#include "core/Error.h"
 #include "templates/BannerLabel.h"
 
 #include <QCloseEvent>
