@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 #include <malloc.h>
 #include <quazip.h>
@@ -111,16 +112,23 @@ void writeXls(const QString& path, int rows)
     XlsWriter::save(path, columns(), rows, [](int r, int c) { return recipient(r)[c]; });
 }
 
-double medianMs(int runs, const std::function<void()>& work)
+// Median wall-clock time, and the median processor time beside it: on a shared, busy machine
+// the wall clock also counts the time other programs had the processor.
+double medianMs(int runs, const std::function<void()>& work, double* cpuMs = nullptr)
 {
-    std::vector<double> times;
+    std::vector<double> times, cpu;
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer t;
+        const std::clock_t c = std::clock();
         t.start();
         work();
         times.push_back(t.nsecsElapsed() / 1e6);
+        cpu.push_back(double(std::clock() - c) * 1000.0 / CLOCKS_PER_SEC);
     }
     std::sort(times.begin(), times.end());
+    std::sort(cpu.begin(), cpu.end());
+    if (cpuMs)
+        *cpuMs = cpu[cpu.size() / 2];
     return times[times.size() / 2];
 }
 
@@ -171,12 +179,13 @@ int main(int argc, char* argv[])
         const QString path = dir.filePath(f.file);
         f.write(path, rows);
         int imported = 0;
+        double cpu = 0;
         const double ms = medianMs(5, [&] {
             connection.ExecSQL("DELETE FROM excel");
             imported = importWorkbookIntoExcel(connection, path);
-        });
-        std::printf("import %d rows from %-5s into excel: %7.1f ms (median of 5; goal <= 1000 ms), %d rows\n", rows,
-                    f.name, ms, imported);
+        }, &cpu);
+        std::printf("import %d rows from %-5s into excel: %7.1f ms, processor %6.1f ms (median of 5; goal <= 1000 ms), "
+                    "%d rows\n", rows, f.name, ms, cpu, imported);
     }
 
     // Export of 10,000 recipients from the list, as "数据导出" does it.
@@ -185,9 +194,10 @@ int main(int argc, char* argv[])
     list.setSQL("select * from inr");
     list.Open();
     const QString exported = dir.filePath("export.xls");
-    const double exportMs = medianMs(5, [&] { exportListToXls(list, exported); });
-    std::printf("export %d recipients to .xls:          %7.1f ms (median of 5; goal <= 1000 ms), %lld bytes\n",
-                list.RecordCount(), exportMs, static_cast<long long>(QFileInfo(exported).size()));
+    double exportCpu = 0;
+    const double exportMs = medianMs(5, [&] { exportListToXls(list, exported); }, &exportCpu);
+    std::printf("export %d recipients to .xls:          %7.1f ms, processor %6.1f ms (median of 5; goal <= 1000 ms), "
+                "%lld bytes\n", list.RecordCount(), exportMs, exportCpu, static_cast<long long>(QFileInfo(exported).size()));
 
     // Heap while reading: the same for ten times the rows means memory is flat in the row count.
     for (const Format& f : {formats[1], formats[2]}) {
