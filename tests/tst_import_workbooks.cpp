@@ -5,6 +5,7 @@
 #include "addressbook/List.h"
 #include "addressbook/SpreadsheetImport.h"
 #include "addressbook/WorkbookReader.h"
+#include "addressbook/XlsWriter.h"
 #include "core/Error.h"
 #include "testsupport/AppTestSupport.h"
 
@@ -172,6 +173,8 @@ void ImportWorkbooksTest::badInputChangesNothing_data()
     QTest::newRow("missing column") << "missing-column.xls" << "内件品名";
     QTest::newRow("zip that is no workbook") << "not-a-workbook.zip" << "不是Excel 2007工作簿";
     QTest::newRow("empty file") << "empty" << "缺少列";
+    // libfreexl opens such a workbook "successfully" without a handle.
+    QTest::newRow("empty string in the shared-string table") << "empty-sst" << "工作簿内容无法识别";
     QTest::newRow("OLE2 file without a workbook") << "ole2" << "";
     QTest::newRow("folder") << "folder" << "";
 }
@@ -202,6 +205,13 @@ void ImportWorkbooksTest::badInputChangesNothing()
         QVERIFY(at > 0);
         for (qsizetype i = at + 60; i < at + 90; ++i)
             bytes[i] = char(~bytes[i]);
+        writeFile(path, bytes);
+    } else if (file == QLatin1String("empty-sst")) {
+        // A workbook whose one shared string "x" is made empty by setting its length to 0.
+        QByteArray bytes = XlsWriter::workbookFile({"x"}, 0, [](int, int) { return QString(); });
+        const qsizetype at = bytes.indexOf(QByteArray("\xFC\x00\x0C\x00\x01\x00\x00\x00\x01\x00\x00\x00\x01\x00\x00x", 16));
+        QVERIFY(at > 0);
+        bytes[at + 12] = 0;
         writeFile(path, bytes);
     } else if (file == QLatin1String("empty")) {
         writeFile(path, QByteArray());
