@@ -6,6 +6,7 @@
 #include "testsupport/PrintingTestDouble.h"
 
 #include "addressbook/List.h"
+#include "app/Fonts.h"
 #include "output/TemplateReportPage.h"
 #include "printwindows/BatchQuery.h"
 #include "printwindows/PrintWindow.h"
@@ -74,6 +75,7 @@ private:
 private Q_SLOTS:
     void initTestCase()
     {
+        installFontSubstitutions();
         printing.printers = {PrintingTestDouble::customSizePrinter(QStringLiteral("Waybills"), 96)};
         installed = std::make_unique<PrintingSystemInstall>(&printing);
     }

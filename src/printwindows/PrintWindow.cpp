@@ -404,6 +404,10 @@ void PrintWindow::centreOnScreen()
 void PrintWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    // Opening the window activates it; not every window system reports that activation, so
+    // the query is re-run on showing as well.
+    if (!event->spontaneous())
+        FormActivate();
     // The first showing tells the frame's size: the outer height and centre follow it.
     const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
     if (height() != m_outerHeight - frame.top() - frame.bottom()) {

@@ -58,6 +58,9 @@ public:
     void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override { ++pictures; }
     void drawImage(const QRectF&, const QImage&, const QRectF&, Qt::ImageConversionFlags) override { ++pictures; }
     void drawTiledPixmap(const QRectF&, const QPixmap&, const QPointF&) override { ++pictures; }
+    void drawPath(const QPainterPath&) override {}
+    void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+    void drawTextItem(const QPointF&, const QTextItem&) override {}
     Type type() const override { return QPaintEngine::User; }
     int pictures = 0;
 };
