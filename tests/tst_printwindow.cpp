@@ -176,7 +176,10 @@ private Q_SLOTS:
             QVERIFY(w.viewBox(1)->isVisible());
             QCOMPARE(w.viewBox(1)->geometry(), QRect(120, 100, 97, 22));
             QVERIFY(w.bannerLabel(1)->isVisible());
-            pages = previewPages(w);
+            bool closedByItsButton = false;
+            pages = previewPages(w, &closedByItsButton);
+            // The preview opened from the modal window takes the user's clicks.
+            QVERIFY(closedByItsButton);
         }));
         QCOMPARE(pages.size(), 1);
         const RecordedSheet sheet = sheetOf(*pages.first());

@@ -4,6 +4,7 @@
 #include "app/Dialogs.h"
 #include "app/Error.h"
 #include "output/PreviewIcons.h"
+#include "output/TQRStandardPreview.h"
 #include "output/TemplateReportPage.h"
 #include "printwindows/BatchQuery.h"
 #include "printwindows/DdUnit.h"
@@ -362,6 +363,17 @@ TemplateReportPage& PrintWindow::reportPage(int templateNumber)
         page->ReportTitle = windowTitle();
         if (m_batch)
             page->DataSet = m_batch->dataSet();
+        // A window opened while this modal window runs is blocked unless it belongs to it.
+        connect(page.get(), &ReportPage::previewOpened, this, [this](TQRStandardPreview* preview) {
+            if (!isVisible() || preview->parentWidget() == this)
+                return;
+            const Qt::WindowStates state = preview->windowState();
+            const QRect place = preview->geometry();
+            preview->setParent(this, preview->windowFlags() | Qt::Window);
+            preview->setGeometry(place);
+            preview->setWindowState(state);
+            preview->show();
+        });
     }
     return *page;
 }

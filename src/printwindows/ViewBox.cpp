@@ -1,5 +1,6 @@
 #include "printwindows/ViewBox.h"
 
+#include "output/FaceLineMetrics.h"
 #include "printwindows/PrintWindowModel.h"
 #include "templates/TemplateFilling.h"
 
@@ -50,13 +51,14 @@ void ViewBox::paintEvent(QPaintEvent* event)
     painter.setClipRect(rect().adjusted(border, border, -border, -border));
     painter.setFont(slot.font);
     painter.setPen(slot.colour);
-    const QFontMetrics metrics(slot.font);
-    int y = inner.top();
+    // Lines as the page engine spaces them, so the screen matches the paper.
+    const LineMetrics metrics = lineMetrics(slot.font, this);
+    double y = inner.top();
     for (const QString& line : lines()) {
         if (y > inner.bottom())
             break;
-        painter.drawText(inner.left(), y + metrics.ascent(), line);
-        y += metrics.lineSpacing();
+        painter.drawText(QPointF(inner.left(), y + metrics.ascent), line);
+        y += metrics.height();
     }
 }
 

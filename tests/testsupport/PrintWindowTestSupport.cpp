@@ -4,8 +4,10 @@
 #include "output/TemplateReportPage.h"
 #include "output/TQRStandardPreview.h"
 
+#include <QApplication>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
@@ -25,12 +27,14 @@ bool whileOpen(PrintWindow& window, const std::function<void()>& open,
     return seen;
 }
 
-QList<std::shared_ptr<QPicture>> previewPages(PrintWindow& window)
+QList<std::shared_ptr<QPicture>> previewPages(PrintWindow& window, bool* closedByItsButton)
 {
+    if (closedByItsButton)
+        *closedByItsButton = false;
     QList<std::shared_ptr<QPicture>> pages;
     TemplateReportPage& page = window.reportPage(window.shownTemplate());
     auto* poll = new QTimer(&window);
-    QObject::connect(poll, &QTimer::timeout, &window, [&page, &pages, poll] {
+    QObject::connect(poll, &QTimer::timeout, &window, [&page, &pages, poll, closedByItsButton] {
         TPageRun* run = page.previewRun();
         TQRStandardPreview* preview = page.previewWindow();
         if (!preview || !run || run->status() != TPageRun::Status::Finished)
@@ -38,7 +42,21 @@ QList<std::shared_ptr<QPicture>> previewPages(PrintWindow& window)
         poll->stop();
         for (int n = 1; n <= run->pagesFinished(); ++n)
             pages << std::shared_ptr<QPicture>(run->GetPage(n).release());
-        preview->close();
+        // As the user does, with the preview's own close button; a window that the modal
+        // print window blocks would never receive the click.
+        bool reachable = true;
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            reachable = false;
+            for (QWidget* w = preview; w; w = w->parentWidget())
+                reachable = reachable || w == modal;
+        }
+        auto* close = preview->findChild<QToolButton*>(QStringLiteral("SpeedButton10"));
+        if (reachable && close && close->isVisible())
+            QTest::mouseClick(close, Qt::LeftButton);
+        if (closedByItsButton)
+            *closedByItsButton = reachable && !preview->isVisible();
+        if (preview->isVisible())
+            preview->close();
     });
     poll->start(5);
     window.findChild<QToolButton*>(QStringLiteral("SpeedButton3"))->click();

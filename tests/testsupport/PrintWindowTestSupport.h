@@ -15,8 +15,9 @@ bool whileOpen(PrintWindow& window, const std::function<void()>& open,
                const std::function<void(PrintWindow&)>& inside);
 
 // Presses the preview button of an open window and gives the pages of the preview once the
-// layout has finished; the preview window is then closed, so the click returns.
-QList<std::shared_ptr<QPicture>> previewPages(PrintWindow& window);
+// layout has finished; the preview window is then closed by its 关 闭 button (told through
+// closedByItsButton), or else directly, so the click returns.
+QList<std::shared_ptr<QPicture>> previewPages(PrintWindow& window, bool* closedByItsButton = nullptr);
 
 // How many pictures and images a recorded page draws.
 int picturesDrawn(const QPicture& page);
