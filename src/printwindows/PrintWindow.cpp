@@ -17,6 +17,7 @@
 #include "templates/FormPicture.h"
 
 #include <QGroupBox>
+#include <QImageReader>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -106,6 +107,18 @@ protected:
         QTabWidget::keyPressEvent(event);
     }
 };
+
+// The form picture at the size it is shown. The reader decodes a large scan at a reduced
+// scale straight away, which is far quicker than decoding it whole and scaling it down.
+QImage screenPicture(const WaybillTemplate& t)
+{
+    QImageReader reader(t.pictureResource);
+    reader.setScaledSize(t.pictureRect.size());
+    QImage image = reader.read();
+    if (image.isNull())
+        image = formPicture(t).scaled(t.pictureRect.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return image;
+}
 
 // Height of the hidden tab row the tool bar covers.
 constexpr int tabRowHeight = 24;
@@ -276,7 +289,7 @@ void PrintWindow::ensurePage(int templateNumber)
     picture->setObjectName(QStringLiteral("Image%1").arg(templateNumber));
     picture->setGeometry(t.pictureRect);
     picture->setScaledContents(true);
-    picture->setPixmap(QPixmap::fromImage(formPicture(t)));
+    picture->setPixmap(QPixmap::fromImage(screenPicture(t)));
 
     for (const TextSlot& slot : t.textSlots)
         new ViewBox(m_model, slot.number, page);
@@ -307,6 +320,15 @@ void PrintWindow::takeModel()
 
 void PrintWindow::refreshRows()
 {
+    // While a batch is laid out the query steps through every row; the boxes catch up once
+    // the run is over instead of repainting the page for each row.
+    for (const auto& page : m_reportPages) {
+        if (page && !page->available()) {
+            m_refreshAfterRun = true;
+            return;
+        }
+    }
+    m_refreshAfterRun = false;
     const int shown = shownTemplate();
     if (QWidget* page = shown ? m_reportWidgets[shown - 1] : nullptr)
         page->update();
@@ -488,6 +510,8 @@ void PrintWindow::SpeedButton3Click()
         TemplateReportPage& page = reportPage(n);
         page.ReportTitle = windowTitle();
         runGuarded([&page] { page.Preview(); });
+        if (m_refreshAfterRun)
+            refreshRows();
     }
 }
 

@@ -99,6 +99,7 @@ private:
     FontChooser* m_fontChooser = nullptr;
     int m_outerHeight = 0;
     bool m_reportingError = false;
+    bool m_refreshAfterRun = false;
 };
 
 // Makes the window of a kind: TDdForm, TEddForm, TPdForm or TPedForm.
