@@ -20,6 +20,8 @@ install_packages() {
 BUILD_PACKAGES=(build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libqt6printsupport6
   qt6-qpa-plugins libsqlcipher-dev sqlcipher libfreexl-dev libgsf-1-dev libjpeg-dev libx11-dev
   fonts-noto-cjk xdg-user-dirs xdg-utils)
+# Qt's own dialogs (the font dialog) in Chinese.
+BUILD_PACKAGES+=(qt6-translations-l10n)
 TEST_PACKAGES=(cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils)
 
 build() {

@@ -1,6 +1,10 @@
 #include "printwindows/FontDialog.h"
 
 #include <QColorDialog>
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QFontDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -20,6 +24,21 @@ void showSwatch(QLabel* swatch, const QColor& colour)
 
 bool SystemFontChooser::choose(QWidget* parent, QFont& font, QColor& colour)
 {
+    // Qt's dialog speaks Chinese while it is open.
+    QTranslator chinese;
+    const bool translated = chinese.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qt"),
+                                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))
+        && QCoreApplication::installTranslator(&chinese);
+    struct Remove {
+        QTranslator* translator;
+        bool installed;
+        ~Remove()
+        {
+            if (installed)
+                QCoreApplication::removeTranslator(translator);
+        }
+    } remove{&chinese, translated};
+
     QFontDialog dialog(font, parent);
     dialog.setOption(QFontDialog::DontUseNativeDialog);
     dialog.setWindowTitle(QStringLiteral("字体"));
