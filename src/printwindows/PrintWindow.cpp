@@ -341,8 +341,10 @@ QString PrintWindow::batchSummary() const
     if (!m_batch)
         return QString();
     const QString sender = currentValue(m_model.senders(), QStringLiteral("姓名"));
-    const int rows = m_batch->ADOQuery1()->Active() ? m_batch->ADOQuery1()->RecordCount() : 0;
     const QString who = sender.isEmpty() ? QStringLiteral("（未选择）") : sender;
+    if (!m_batch->ADOQuery1()->Active())
+        return QStringLiteral("寄件人：%1 · 收件人未能读取，共 1 张").arg(who);
+    const int rows = m_batch->ADOQuery1()->RecordCount();
     if (rows == 0)
         return QStringLiteral("寄件人：%1 · 收件人为空，共 1 张").arg(who);
     return QStringLiteral("寄件人：%1 · 共 %2 张").arg(who).arg(rows);
@@ -453,7 +455,9 @@ void PrintWindow::showEvent(QShowEvent* event)
 
 bool PrintWindow::event(QEvent* event)
 {
-    if (event->type() == QEvent::WindowActivate && m_batch && !m_reportingError)
+    // The activation that hands the focus back from our own error box is not a new one:
+    // re-running a failing query there would bring the box back for ever.
+    if (event->type() == QEvent::WindowActivate && m_batch && !m_reportingError && m_quietActivation.hasExpired())
         FormActivate();
     return QDialog::event(event);
 }
@@ -470,17 +474,19 @@ void PrintWindow::keyPressEvent(QKeyEvent* event)
 
 void PrintWindow::runGuarded(const std::function<void()>& handler)
 {
+    QString message;
     try {
         handler();
+        return;
     } catch (const Error& e) {
-        m_reportingError = true;
-        Dialogs::showError(this, e.message());
-        m_reportingError = false;
+        message = e.message();
     } catch (const std::exception& e) {
-        m_reportingError = true;
-        Dialogs::showError(this, QString::fromLocal8Bit(e.what()));
-        m_reportingError = false;
+        message = QString::fromLocal8Bit(e.what());
     }
+    m_reportingError = true;
+    Dialogs::showError(this, message);
+    m_reportingError = false;
+    m_quietActivation.setRemainingTime(500);
 }
 
 void PrintWindow::FormActivate()

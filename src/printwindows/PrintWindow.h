@@ -2,6 +2,7 @@
 #include "printwindows/PrintWindowModel.h"
 #include "printwindows/PrintWindowTraits.h"
 
+#include <QDeadlineTimer>
 #include <QDialog>
 #include <QPointer>
 #include <array>
@@ -100,6 +101,7 @@ private:
     int m_outerHeight = 0;
     bool m_reportingError = false;
     bool m_refreshAfterRun = false;
+    QDeadlineTimer m_quietActivation{0};   // activations until then follow our own error box
 };
 
 // Makes the window of a kind: TDdForm, TEddForm, TPdForm or TPedForm.
