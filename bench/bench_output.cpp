@@ -1,6 +1,6 @@
 // The page engine on template 1: a 2,000-row batch laid out into the preview's page store and
 // printed to PDF, and the peak memory of a 20,000-row batch (the store spills to its file).
-#include "app/Fonts.h"
+#include "core/Fonts.h"
 #include "output/PdfFilePrintingSystem.h"
 #include "output/ReportDataSet.h"
 #include "output/TPageRun.h"

@@ -25,6 +25,6 @@ BUILD_PACKAGES+=(qt6-translations-l10n)
 TEST_PACKAGES=(cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils)
 
 build() {
-  cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
   cmake --build "$BUILD" -j"$(nproc)"
 }

@@ -3,6 +3,6 @@
 source "$(dirname "$0")/common.sh"
 install_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 "$ROOT/scripts/cups-test-printer.sh"
-build
+build -DCORVANE_WERROR=ON   # warnings are errors in the build the tests run on
 cd "$BUILD"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2

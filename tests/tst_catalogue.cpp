@@ -1,6 +1,6 @@
-#include "app/Fonts.h"
+#include "core/Fonts.h"
 #include "templates/Catalogue.h"
-#include "templates/CatalogueJson.h"
+#include "app/CatalogueJson.h"
 #include "templates/FormPicture.h"
 
 #include <QFile>
@@ -781,9 +781,9 @@ private Q_SLOTS:
     {
         Catalogue catalogue(PrintWindowKind::Dd);
         QHash<QString, QString> sender, recipient;
-        for (const QString& c : {"姓名", "城市", "邮编", "寄件单位", "地址", "手机", "电话", "签名", "年", "月", "日"})
+        for (const char* c : {"姓名", "城市", "邮编", "寄件单位", "地址", "手机", "电话", "签名", "年", "月", "日"})
             sender[c] = QStringLiteral("1");
-        for (const QString& c : {"姓名", "城市", "邮编", "收件单位", "地址", "手机", "内件品名", "数量", "备注"})
+        for (const char* c : {"姓名", "城市", "邮编", "收件单位", "地址", "手机", "内件品名", "数量", "备注"})
             recipient[c] = QStringLiteral("2");
         fillTemplate(catalogue.waybillTemplate(1), rowsFrom(sender, recipient));
         for (const TextSlot& s : catalogue.waybillTemplate(1).textSlots) {

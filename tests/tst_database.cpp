@@ -1,8 +1,9 @@
 #include "addressbook/Connection.h"
-#include "addressbook/DataGrid.h"
+#include "app/DataGrid.h"
 #include "addressbook/List.h"
-#include "app/Dialogs.h"
-#include "app/Error.h"
+#include "core/Dialogs.h"
+#include "core/Error.h"
+#include "testsupport/AnsweringDialogs.h"
 
 #include <QApplication>
 #include <QDir>
@@ -12,22 +13,9 @@
 #include <QTest>
 
 using namespace corvane;
+using namespace corvane::test;
 
 namespace {
-
-// Answers every question with a fixed answer and remembers what was asked.
-class AnsweringDialogs : public Dialogs {
-public:
-    MessageResult answer = MessageResult::Ok;
-    QStringList asked;
-    MessageResult message(QWidget*, const QString&, const QString& text, MessageIcon, MessageButtons) override
-    {
-        asked << text;
-        return answer;
-    }
-    QString openFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-};
 
 void addRecipient(List& list, const QStringList& values)
 {
@@ -339,14 +327,12 @@ private Q_SLOTS:
         QFETCH(QString, question);
         QFETCH(QStringList, left);
         AnsweringDialogs dialogs;
-        dialogs.answer = ok ? MessageResult::Ok : MessageResult::Cancel;
-        Dialogs::install(&dialogs);
+        dialogs.answers = {ok ? MessageResult::Ok : MessageResult::Cancel};
         FourRowGrid f(m_file, selected);
         List& list = f.list;
         DataGrid& grid = f.grid;
         QTest::keyClick(&grid, Qt::Key_Delete, Qt::ControlModifier);
-        Dialogs::install(nullptr);
-        QCOMPARE(dialogs.asked, QStringList{question});
+        QCOMPARE(dialogs.texts(), QStringList{question});
         list.Open();
         QCOMPARE(column(list, "姓名"), left);
     }

@@ -7,8 +7,7 @@
 #include "testsupport/OutputFixtures.h"
 #include "testsupport/PrintingTestDouble.h"
 
-#include "app/Error.h"
-#include "app/Fonts.h"
+#include "core/Error.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -34,15 +33,9 @@ QList<int> spyValues(const QSignalSpy& spy)
 class TestOutputEngine : public QObject {
     Q_OBJECT
 private:
-    PrintingTestDouble system;
-    std::unique_ptr<PrintingSystemInstall> installed;
+    InstalledPrintingDouble system;
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        installFontSubstitutions();
-        installed = std::make_unique<PrintingSystemInstall>(&system);
-    }
     void init()
     {
         system.printers = {PrintingTestDouble::customSizePrinter(QStringLiteral("Waybills"))};

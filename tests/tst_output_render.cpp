@@ -102,7 +102,7 @@ private Q_SLOTS:
         senders.Open();
         addRow(senders, {"姓名", "手机", "寄件单位"}, {"王立新", "13858123467", "青禾茶叶"});
         addRow(senders, {"姓名", "手机", "寄件单位"}, {"赵寄二", "13800000002", "第二公司"});
-        for (const QString table : {QStringLiteral("inr"), QStringLiteral("excel")}) {
+        for (const QString& table : {QStringLiteral("inr"), QStringLiteral("excel")}) {
             List recipients(&connection);
             recipients.setSQL(QStringLiteral("select * from ") + table);
             recipients.Open();

@@ -6,7 +6,6 @@
 #include "testsupport/OutputFixtures.h"
 #include "testsupport/PrintingTestDouble.h"
 
-#include "app/Fonts.h"
 #include "templates/Catalogue.h"
 
 #include <QPicture>
@@ -30,16 +29,10 @@ QString senderValue(const QString& column)
 class TestOutputTemplate : public QObject {
     Q_OBJECT
 private:
-    PrintingTestDouble system;
-    std::unique_ptr<PrintingSystemInstall> installed;
+    InstalledPrintingDouble system;
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        installFontSubstitutions();
-        system.printers = {PrintingTestDouble::customSizePrinter(QStringLiteral("Waybills"))};
-        installed = std::make_unique<PrintingSystemInstall>(&system);
-    }
+    void initTestCase() { system.printers = {PrintingTestDouble::customSizePrinter(QStringLiteral("Waybills"))}; }
 
     void onlyPrintBoxesAndTheBannerAreOnTheBand()
     {

@@ -1,15 +1,14 @@
 // The preview window over a real page run: status, progress, thumbnails, zoom, keys, the
 // setup and print buttons, closing (also in the middle of a batch or of a print run).
-#include "output/PageImage.h"
-#include "output/PreviewPageView.h"
+#include "outputwindows/PageImage.h"
+#include "outputwindows/PreviewPageView.h"
 #include "output/TPageRun.h"
-#include "output/TQRStandardPreview.h"
-#include "output/ThumbGrid.h"
-#include "testsupport/OutputDialogsDouble.h"
+#include "outputwindows/TQRStandardPreview.h"
+#include "outputwindows/ThumbGrid.h"
+#include "testsupport/AnsweringDialogs.h"
 #include "testsupport/OutputFixtures.h"
 #include "testsupport/PrintingTestDouble.h"
 
-#include "app/Fonts.h"
 
 #include <QLabel>
 #include <QScreen>
@@ -44,15 +43,9 @@ void whenLaidOut(ReportPage& page, TQRStandardPreview* window, std::function<voi
 class TestPreviewWindow : public QObject {
     Q_OBJECT
 private:
-    PrintingTestDouble system;
-    std::unique_ptr<PrintingSystemInstall> installed;
+    InstalledPrintingDouble system;
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        installFontSubstitutions();
-        installed = std::make_unique<PrintingSystemInstall>(&system);
-    }
     void init()
     {
         system.printers = {PrintingTestDouble::customSizePrinter(QStringLiteral("Waybills"))};

@@ -5,7 +5,7 @@
 #include "output/TemplateReportPage.h"
 #include "testsupport/OutputFixtures.h"
 
-#include "app/Fonts.h"
+#include "core/Fonts.h"
 #include "templates/Catalogue.h"
 
 #include <QDir>

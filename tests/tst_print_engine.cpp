@@ -2,12 +2,11 @@
 // Cancel, the setup dialog's choices, no printer, errors.
 #include "output/ReportPage.h"
 #include "output/TPageRun.h"
-#include "output/TQRProgressForm.h"
-#include "testsupport/OutputDialogsDouble.h"
+#include "outputwindows/TQRProgressForm.h"
+#include "testsupport/AnsweringDialogs.h"
 #include "testsupport/OutputFixtures.h"
 #include "testsupport/PrintingTestDouble.h"
 
-#include "app/Fonts.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -20,8 +19,7 @@ using namespace corvane::test;
 class TestPrintEngine : public QObject {
     Q_OBJECT
 private:
-    PrintingTestDouble system;
-    std::unique_ptr<PrintingSystemInstall> installed;
+    InstalledPrintingDouble system;
 
     QStringList sheetTexts(const RecordedJob& job, const QStringList& candidates)
     {
@@ -34,11 +32,6 @@ private:
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        installFontSubstitutions();
-        installed = std::make_unique<PrintingSystemInstall>(&system);
-    }
     void init()
     {
         system.printers = {PrintingTestDouble::customSizePrinter(QStringLiteral("Waybills"), 600, 42.3, 50.8)};
@@ -263,16 +256,16 @@ private Q_SLOTS:
     void withoutAPrinterNothingIsPrintedAndSetupFails()
     {
         system.printers.clear();
-        OutputDialogsDouble dialogs;
+        AnsweringDialogs dialogs;
         OutputWaybill waybill;
         waybill.page.Print();
         QVERIFY(system.jobs.isEmpty());
         QCOMPARE(waybill.beforePrintCalls, 0);
-        QVERIFY(dialogs.shown.isEmpty());
+        QVERIFY(dialogs.messages.isEmpty());
         waybill.page.PrinterSetup();
-        QCOMPARE(dialogs.shown.size(), 1);
-        QCOMPARE(dialogs.shown.first().text, QStringLiteral("There is no default printer currently selected."));
-        QCOMPARE(dialogs.shown.first().icon, MessageIcon::Stop);
+        QCOMPARE(dialogs.messages.size(), 1);
+        QCOMPARE(dialogs.messages.first().text, QStringLiteral("There is no default printer currently selected."));
+        QCOMPARE(dialogs.messages.first().icon, MessageIcon::Stop);
         QVERIFY(system.setupRequests.isEmpty());
     }
 
@@ -290,11 +283,11 @@ private Q_SLOTS:
     void anErrorOpeningTheJobReachesTheErrorBox()
     {
         system.failJobWith = QStringLiteral("打印机脱机");
-        OutputDialogsDouble dialogs;
+        AnsweringDialogs dialogs;
         OutputWaybill waybill;
         waybill.page.Print();
-        QCOMPARE(dialogs.shown.size(), 1);
-        QCOMPARE(dialogs.shown.first().text, QStringLiteral("打印机脱机."));
+        QCOMPARE(dialogs.messages.size(), 1);
+        QCOMPARE(dialogs.messages.first().text, QStringLiteral("打印机脱机."));
         QVERIFY(waybill.page.available());
         system.failJobWith.clear();
         waybill.page.Print();

@@ -1,6 +1,6 @@
 // The recipient page, driven through its widgets against a temporary data.mdb.
 #include "testsupport/AppTestSupport.h"
-#include "addressbook/DataGrid.h"
+#include "app/DataGrid.h"
 #include "addressbook/List.h"
 
 #include <QAbstractButton>

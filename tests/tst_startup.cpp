@@ -2,7 +2,7 @@
 // an error escaping an event handler reaches the standard error box and the program runs on.
 #include "testsupport/AppTestSupport.h"
 #include "app/Application.h"
-#include "app/Error.h"
+#include "core/Error.h"
 #include "app/Startup.h"
 
 #include <QDir>
@@ -61,7 +61,7 @@ void StartupTest::unusableDatabase()
     QFETCH(QString, engineText);
 
     TemporaryAddressBook book(false);
-    ScriptedDialogs dialogs;
+    AnsweringDialogs dialogs;
     RecordingDesktop desktop;
     if (!content.isNull()) {
         QFile file(book.databasePath());
@@ -92,7 +92,7 @@ void StartupTest::unusableDatabase()
 void StartupTest::usableDatabase()
 {
     TemporaryAddressBook book;
-    ScriptedDialogs dialogs;
+    AnsweringDialogs dialogs;
     RecordingDesktop desktop;
     const std::unique_ptr<TMainForm> form = createMainWindow();
     QVERIFY(form);
@@ -119,7 +119,7 @@ void StartupTest::errorEscapingAHandler()
     QFETCH(bool, standardException);
     QFETCH(QString, shown);
 
-    ScriptedDialogs dialogs;
+    AnsweringDialogs dialogs;
     FailingWidget widget;
     widget.failure = failure;
     widget.standardException = standardException;
@@ -139,7 +139,7 @@ void StartupTest::errorEscapingAHandler()
 
 void StartupTest::errorEscapingASlot()
 {
-    ScriptedDialogs dialogs;
+    AnsweringDialogs dialogs;
     QPushButton button("添加");
     QObject::connect(&button, &QPushButton::clicked, [] { throw Error("constraint failed"); });
     button.show();

@@ -1,5 +1,5 @@
 #include "addressbook/Connection.h"
-#include "app/Error.h"
+#include "core/Error.h"
 
 #include <QFileInfo>
 #include <sqlcipher/sqlite3.h>
@@ -7,21 +7,6 @@
 namespace corvane {
 
 namespace {
-
-void bindAll(sqlite3* db, sqlite3_stmt* stmt, const QVariantList& params)
-{
-    for (int i = 0; i < params.size(); ++i) {
-        const QVariant& v = params[i];
-        int rc;
-        if (v.isNull()) {
-            rc = sqlite3_bind_null(stmt, i + 1);
-        } else {
-            const QByteArray utf8 = v.toString().toUtf8();
-            rc = sqlite3_bind_text(stmt, i + 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-        }
-        checkSqlite(db, rc);
-    }
-}
 
 void execPlain(sqlite3* db, const char* sql)
 {
@@ -34,6 +19,21 @@ void execPlain(sqlite3* db, const char* sql)
     }
 }
 
+}
+
+void bindParameters(sqlite3* db, sqlite3_stmt* stmt, const QVariantList& params)
+{
+    for (int i = 0; i < params.size(); ++i) {
+        const QVariant& v = params[i];
+        int rc;
+        if (v.isNull()) {
+            rc = sqlite3_bind_null(stmt, i + 1);
+        } else {
+            const QByteArray utf8 = v.toString().toUtf8();
+            rc = sqlite3_bind_text(stmt, i + 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+        }
+        checkSqlite(db, rc);
+    }
 }
 
 void checkSqlite(sqlite3* db, int rc)
@@ -117,7 +117,7 @@ void Connection::ExecSQL(const QString& sql, const QVariantList& params)
             break;   // trailing blanks or a comment
         try {
             if (first)
-                bindAll(db, stmt, params);
+                bindParameters(db, stmt, params);
             first = false;
             int rc;
             while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {}

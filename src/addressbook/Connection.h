@@ -5,6 +5,7 @@
 #include <QVariant>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace corvane {
 
@@ -57,5 +58,7 @@ private:
 
 // Throws corvane::Error with sqlite's message when rc is not OK.
 void checkSqlite(sqlite3* db, int rc);
+// Binds params to ?1, ?2, ...: a null variant as NULL, anything else as its text.
+void bindParameters(sqlite3* db, sqlite3_stmt* stmt, const QVariantList& params);
 
 }

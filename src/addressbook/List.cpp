@@ -1,6 +1,6 @@
 #include "addressbook/List.h"
 #include "addressbook/Connection.h"
-#include "app/Error.h"
+#include "core/Error.h"
 
 #include <QRegularExpression>
 #include <sqlcipher/sqlite3.h>
@@ -41,19 +41,7 @@ public:
             throw Error(QStringLiteral("empty statement"));
     }
     ~Statement() { sqlite3_finalize(m_stmt); }
-    void bind(const QVariantList& params)
-    {
-        for (int i = 0; i < params.size(); ++i) {
-            int rc;
-            if (params[i].isNull()) {
-                rc = sqlite3_bind_null(m_stmt, i + 1);
-            } else {
-                const QByteArray v = params[i].toString().toUtf8();
-                rc = sqlite3_bind_text(m_stmt, i + 1, v.constData(), int(v.size()), SQLITE_TRANSIENT);
-            }
-            checkSqlite(m_db, rc);
-        }
-    }
+    void bind(const QVariantList& params) { bindParameters(m_db, m_stmt, params); }
     bool step()
     {
         const int rc = sqlite3_step(m_stmt);

@@ -1,10 +1,11 @@
 #include "app/Application.h"
 #include "app/Commands.h"
-#include "app/Dialogs.h"
-#include "app/Error.h"
-#include "app/Fonts.h"
+#include "core/Dialogs.h"
+#include "core/Error.h"
+#include "core/Fonts.h"
 #include "app/MainUnit.h"
 #include "app/Startup.h"
+#include "outputwindows/WidgetReportWindows.h"
 
 #include <QIcon>
 
@@ -26,6 +27,7 @@ bool Application::notify(QObject* receiver, QEvent* event)
 
 int runApplication(int argc, char* argv[])
 {
+    useWindowServices();
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);

@@ -1,4 +1,6 @@
 #pragma once
+#include "core/InstallableService.h"
+
 #include <QString>
 #include <QUrl>
 #include <functional>
@@ -6,7 +8,7 @@
 namespace corvane {
 
 // What the program asks of the desktop it runs on; tests install their own.
-class Desktop {
+class Desktop : public InstallableService<Desktop> {
 public:
     virtual ~Desktop() = default;
 
@@ -19,8 +21,8 @@ public:
     virtual bool grabHelpKey(std::function<void()> pressed) = 0;
     virtual void releaseHelpKey() = 0;
 
-    static Desktop& current();
-    static void install(Desktop* desktop);   // nullptr restores the real one
+    // The desktop this program runs on.
+    static Desktop& builtIn();
 };
 
 }

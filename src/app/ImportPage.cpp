@@ -1,5 +1,5 @@
 #include "app/ImportPage.h"
-#include "addressbook/DataGrid.h"
+#include "app/DataGrid.h"
 #include "addressbook/List.h"
 #include "app/PageParts.h"
 

@@ -1,8 +1,8 @@
 #include "app/PageParts.h"
-#include "addressbook/DataGrid.h"
+#include "app/DataGrid.h"
 #include "addressbook/List.h"
-#include "app/Dialogs.h"
-#include "app/Error.h"
+#include "core/Dialogs.h"
+#include "core/Error.h"
 
 #include <QFont>
 #include <QFrame>

@@ -1,7 +1,7 @@
 #include "app/RecipientPage.h"
-#include "addressbook/DataGrid.h"
+#include "app/DataGrid.h"
 #include "addressbook/List.h"
-#include "app/Dialogs.h"
+#include "core/Dialogs.h"
 #include "app/PageParts.h"
 
 #include <QLabel>

@@ -1,9 +1,9 @@
 #include "app/SenderPage.h"
-#include "addressbook/DataGrid.h"
+#include "app/DataGrid.h"
 #include "addressbook/List.h"
 #include "addressbook/SenderPageDate.h"
-#include "app/Clock.h"
-#include "app/Dialogs.h"
+#include "core/Clock.h"
+#include "core/Dialogs.h"
 #include "app/PageParts.h"
 
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #include "app/Startup.h"
-#include "app/Dialogs.h"
-#include "app/Error.h"
+#include "core/Dialogs.h"
+#include "core/Error.h"
 #include "app/MainUnit.h"
 
 namespace corvane {

@@ -7,19 +7,10 @@
 
 namespace corvane {
 
-namespace {
-Desktop* installed = nullptr;
-}
-
-Desktop& Desktop::current()
+Desktop& Desktop::builtIn()
 {
     static SystemDesktop real;
-    return installed ? *installed : real;
-}
-
-void Desktop::install(Desktop* desktop)
-{
-    installed = desktop;
+    return real;
 }
 
 SystemDesktop::SystemDesktop() = default;

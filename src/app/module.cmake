@@ -1,7 +1,7 @@
 # The main window's pictures, compiled in.
 file(GLOB corvane_art CONFIGURE_DEPENDS
      ${CMAKE_CURRENT_LIST_DIR}/art/*.png ${CMAKE_CURRENT_LIST_DIR}/art/*.jpg)
-qt_add_resources(corvanelib "art" PREFIX "/" BASE ${CMAKE_CURRENT_LIST_DIR} FILES ${corvane_art})
+qt_add_resources(corvane_app "art" PREFIX "/" BASE ${CMAKE_CURRENT_LIST_DIR} FILES ${corvane_art})
 
 # Shipped beside the program: the help document and the icon its desktop entry names.
 # Deferred because the program's target is made after the modules are read.

@@ -1,36 +1,12 @@
 #include "output/BoxTextFormatter.h"
 
+#include "core/ParagraphWrap.h"
 #include "output/FaceLineMetrics.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QTextLayout>
 
 namespace corvane {
-
-QList<std::pair<int, int>> BoxTextFormatter::wrap(const QString& text, const QFont& font,
-                                                  QPaintDevice* device, double width)
-{
-    QList<std::pair<int, int>> lines;
-    if (text.isEmpty()) {
-        lines.append({0, 0});
-        return lines;
-    }
-    QTextLayout layout(text, font, device);
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    for (;;) {
-        QTextLine line = layout.createLine();
-        if (!line.isValid())
-            break;
-        line.setLineWidth(width);
-        lines.append({line.textStart(), line.textLength()});
-    }
-    layout.endLayout();
-    return lines;
-}
 
 namespace {
 
@@ -59,7 +35,7 @@ int BoxTextFormatter::drawParagraphs(QPainter& painter, const QRect& box,
     const QFont previousFont = painter.font();
     painter.setFont(deviceFont);
     for (const QString& paragraph : paragraphs) {
-        for (const auto& [start, length] : wrap(paragraph, deviceFont, device, box.width())) {
+        for (const auto& [start, length] : wrapParagraph(paragraph, deviceFont, device, box.width())) {
             if (lineTop + metrics.height() > bottom) {
                 painter.setFont(previousFont);
                 return drawn;
@@ -89,7 +65,7 @@ int BoxTextFormatter::drawCaption(QPainter& painter, const QRect& box, const QSt
     painter.setFont(deviceFont);
     int drawn = 0;
     double lineTop = box.top();
-    for (const auto& [start, length] : wrap(caption, deviceFont, device, box.width())) {
+    for (const auto& [start, length] : wrapParagraph(caption, deviceFont, device, box.width())) {
         if (lineTop + lineHeight > lineLimit)
             break;
         painter.drawText(QPointF(box.left(), lineTop + metrics.ascent), caption.mid(start, length));

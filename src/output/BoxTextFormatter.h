@@ -21,10 +21,6 @@ public:
     // other lineHeight apart from the box's top while a line still ends at or above lineLimit.
     static int drawCaption(QPainter& painter, const QRect& box, const QString& caption,
                            const QFont& font, double lineHeight, double lineLimit);
-
-    // The line breaks of one paragraph at a width: (start, length) of every line.
-    static QList<std::pair<int, int>> wrap(const QString& text, const QFont& font,
-                                           QPaintDevice* device, double width);
 };
 
 }

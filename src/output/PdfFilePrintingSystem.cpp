@@ -1,6 +1,6 @@
 #include "output/PdfFilePrintingSystem.h"
 
-#include "app/Error.h"
+#include "core/Error.h"
 
 namespace corvane {
 

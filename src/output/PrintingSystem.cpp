@@ -4,19 +4,10 @@
 
 namespace corvane {
 
-namespace {
-PrintingSystem* installedSystem = nullptr;
-}
-
-PrintingSystem& PrintingSystem::current()
+PrintingSystem& PrintingSystem::builtIn()
 {
     static QtPrintingSystem real;
-    return installedSystem ? *installedSystem : real;
-}
-
-void PrintingSystem::install(PrintingSystem* system)
-{
-    installedSystem = system;
+    return real;
 }
 
 }

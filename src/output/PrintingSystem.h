@@ -1,4 +1,5 @@
 #pragma once
+#include "core/InstallableService.h"
 #include "output/PrinterDevice.h"
 #include "output/PrinterSetupRequest.h"
 
@@ -11,7 +12,7 @@ namespace corvane {
 
 // The printing system: installed printers, the default printer, printer objects and the
 // standard print dialog. The real one is CUPS through QPrinter; tests install a double.
-class PrintingSystem {
+class PrintingSystem : public InstallableService<PrintingSystem> {
 public:
     virtual ~PrintingSystem() = default;
 
@@ -26,9 +27,8 @@ public:
 
     bool hasPrinter() const { return defaultPrinterIndex() >= 0; }
 
-    // The installed printing system (the real one unless another was installed).
-    static PrintingSystem& current();
-    static void install(PrintingSystem* system); // nullptr restores the real one
+    // CUPS through QPrinter.
+    static PrintingSystem& builtIn();
 };
 
 }

@@ -1,6 +1,6 @@
 #include "output/QtPrinterDevice.h"
 
-#include "app/Error.h"
+#include "core/Error.h"
 
 #include <QFile>
 #include <QLibrary>

@@ -8,8 +8,9 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <QWidget>
 #include <memory>
+
+class QWidget;
 
 namespace corvane {
 
@@ -54,7 +55,6 @@ public:
 
     // The run of the open preview window, if any.
     TPageRun* previewRun() const { return m_previewRun.get(); }
-    TQRStandardPreview* previewWindow() const;
     // The run being laid out right now, if any.
     TPageRun* activeRun() const { return m_activeRun; }
     // The preview window is closing: cancels a run in progress, else releases the preview run.
@@ -69,9 +69,10 @@ public:
     void setPrintingSystem(PrintingSystem* system) { m_printingSystem = system; }
 
 Q_SIGNALS:
-    // A preview window was opened on a run of this page.
+    // A preview window was opened on a run of this page (sent by the window service that shows it).
     void previewOpened(corvane::TQRStandardPreview* window);
-    // A print run started (after its progress window was created, before the layout).
+    // A print run started (after its progress window, if any, was created, before the layout;
+    // sent by the window service that made it).
     void printStarted(corvane::TPageRun* run, QWidget* progressWindow);
 
 private:
@@ -87,7 +88,7 @@ private:
     double m_currentY = -1;
     TPageRun* m_activeRun = nullptr;
     std::unique_ptr<TPageRun> m_previewRun;
-    QPointer<QWidget> m_previewWindow;
+    QPointer<QObject> m_previewWindow;
     bool m_previewEnded = false;
     PrintingSystem* m_printingSystem = nullptr;
 };

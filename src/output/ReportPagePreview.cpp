@@ -1,20 +1,15 @@
 #include "output/ReportPage.h"
 
-#include "app/Dialogs.h"
-#include "app/Error.h"
+#include "core/Dialogs.h"
+#include "core/Error.h"
 #include "output/PrintingSystem.h"
+#include "output/ReportWindows.h"
 #include "output/TPageRun.h"
-#include "output/TQRStandardPreview.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
 
 namespace corvane {
-
-TQRStandardPreview* ReportPage::previewWindow() const
-{
-    return static_cast<TQRStandardPreview*>(m_previewWindow.data());
-}
 
 void ReportPage::Preview()
 {
@@ -34,24 +29,15 @@ void ReportPage::Preview()
         return;
     }
 
-    auto* window = new TQRStandardPreview(this, m_previewRun.get());
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    if (previewOptions.PrevFormStyleStayOnTop)
-        window->setWindowFlag(Qt::WindowStaysOnTopHint);
-    m_previewWindow = window;
-    if (previewOptions.PreviewInitialStateMaximized)
-        window->showMaximized();
-    else
-        window->show();
-    window->writeStatus();
-    Q_EMIT previewOpened(window);
+    ReportWindows& windows = ReportWindows::current();
+    m_previewWindow = windows.showPages(*this, *m_previewRun);
 
     try {
         layout(*m_previewRun);
     } catch (const Error& e) {
-        Dialogs::showError(m_previewWindow, e.message());
+        windows.showError(m_previewWindow, e.message());
     } catch (const std::exception& e) {
-        Dialogs::showError(m_previewWindow, QString::fromLocal8Bit(e.what()));
+        windows.showError(m_previewWindow, QString::fromLocal8Bit(e.what()));
     }
     // The window may have gone while the run pumped events; only the guarded pointer knows.
     if (m_cancelled || m_previewEnded || !m_previewWindow) {

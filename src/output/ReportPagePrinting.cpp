@@ -1,10 +1,10 @@
 #include "output/ReportPage.h"
 
-#include "app/Dialogs.h"
-#include "app/Error.h"
+#include "core/Dialogs.h"
+#include "core/Error.h"
 #include "output/PrintingSystem.h"
+#include "output/ReportWindows.h"
 #include "output/TPageRun.h"
-#include "output/TQRProgressForm.h"
 
 #include <exception>
 
@@ -29,10 +29,7 @@ bool ReportPage::printJob()
     if (!run.hasPrinter() && PrinterSettings.OutputFileName.isEmpty())
         return false;
     run.setDestination(TPageRun::Destination::Printer);
-    TQRProgressForm progress(&run);
-    if (ShowProgress)
-        progress.show();
-    Q_EMIT printStarted(&run, &progress);
+    const std::unique_ptr<QObject> progress = ReportWindows::current().showProgress(*this, run);
     return layout(run);
 }
 

@@ -1,6 +1,6 @@
 #include "output/TPageStore.h"
 
-#include "app/Error.h"
+#include "core/Error.h"
 
 #include <QDataStream>
 #include <QDir>

@@ -1,4 +1,6 @@
 #include "templates/Catalogue.h"
+
+#include "core/Error.h"
 #include "templates/CatalogueData.h"
 
 #include <algorithm>
@@ -118,28 +120,44 @@ Catalogue::Catalogue(PrintWindowKind window)
         t.pictureResource = pictureResourceFor(t.number, t.pictureSize);
 }
 
+namespace {
+
+void checkTemplateNumber(int number)
+{
+    if (number < 1 || number > Catalogue::templateCount)
+        throw Error(QStringLiteral("模板号 %1 不存在（应为 1 到 %2）").arg(number).arg(Catalogue::templateCount));
+}
+
+void checkSlotNumber(int slotNumber)
+{
+    if (slotNumber < 1 || slotNumber > Catalogue::slotCount)
+        throw Error(QStringLiteral("文本框号 %1 不存在（应为 1 到 %2）").arg(slotNumber).arg(Catalogue::slotCount));
+}
+
+}
+
 const WaybillTemplate& Catalogue::waybillTemplate(int number) const
 {
-    Q_ASSERT(number >= 1 && number <= templateCount);
+    checkTemplateNumber(number);
     return m_templates[number - 1];
 }
 
 WaybillTemplate& Catalogue::waybillTemplate(int number)
 {
-    Q_ASSERT(number >= 1 && number <= templateCount);
+    checkTemplateNumber(number);
     return m_templates[number - 1];
 }
 
 const TextSlot& Catalogue::slot(int slotNumber) const
 {
-    Q_ASSERT(slotNumber >= 1 && slotNumber <= slotCount);
+    checkSlotNumber(slotNumber);
     const SlotPlace place = m_slotPlaces[slotNumber];
     return m_templates[place.templateIndex].textSlots[place.slotIndex];
 }
 
 TextSlot& Catalogue::slot(int slotNumber)
 {
-    Q_ASSERT(slotNumber >= 1 && slotNumber <= slotCount);
+    checkSlotNumber(slotNumber);
     const SlotPlace place = m_slotPlaces[slotNumber];
     return m_templates[place.templateIndex].textSlots[place.slotIndex];
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The template catalogue: 33 waybill templates with 597 text slots, one copy per print window.
 #include "templates/BannerLabel.h"
-#include "templates/PageUnits.h"
+#include "core/PageUnits.h"
 #include "templates/PrintWindowKind.h"
 #include "templates/SlotRole.h"
 #include "templates/SlotRows.h"
@@ -25,12 +25,12 @@ public:
 
     PrintWindowKind window() const { return m_window; }
 
-    // Templates 1..33 in order.
+    // Templates 1..33 in order; a number outside them throws corvane::Error.
     const QList<WaybillTemplate>& templates() const { return m_templates; }
     const WaybillTemplate& waybillTemplate(int number) const;
     WaybillTemplate& waybillTemplate(int number);
 
-    // Slots 1..597, wherever they lie.
+    // Slots 1..597, wherever they lie; a number outside them throws corvane::Error.
     const TextSlot& slot(int slotNumber) const;
     TextSlot& slot(int slotNumber);
     int templateOfSlot(int slotNumber) const;

@@ -1,8 +1,8 @@
 #include "templates/TemplateFilling.h"
 
+#include "core/ParagraphWrap.h"
+
 #include <QImage>
-#include <QTextLayout>
-#include <QTextOption>
 
 namespace corvane {
 
@@ -24,21 +24,14 @@ const QImage& screenAt96Dpi()
     return image;
 }
 
-QStringList wrapParagraph(const QString& paragraph, const QFont& font, int width)
+QStringList wrappedLines(const QString& paragraph, const QFont& font, int width)
 {
     if (paragraph.isEmpty())
         return {QString()};
-    QTextLayout layout(paragraph, font, const_cast<QImage*>(&screenAt96Dpi()));
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
     QStringList lines;
-    layout.beginLayout();
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(width);
-        lines << paragraph.mid(line.textStart(), line.textLength());
-    }
-    layout.endLayout();
+    QPaintDevice* screen = const_cast<QImage*>(&screenAt96Dpi());
+    for (const auto& [start, length] : wrapParagraph(paragraph, font, screen, width))
+        lines << paragraph.mid(start, length);
     return lines;
 }
 
@@ -66,7 +59,7 @@ QStringList viewBoxLines(const QString& value, const QFont& font, int viewBoxWid
     const int width = viewBoxTextWidth(viewBoxWidth);
     QStringList lines;
     for (const QString& paragraph : text.split(QLatin1Char('\n')))
-        lines << wrapParagraph(paragraph, font, width);
+        lines << wrappedLines(paragraph, font, width);
     // A text box does not count the empty line after a final line break (nor an empty value).
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();

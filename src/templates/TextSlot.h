@@ -1,5 +1,5 @@
 #pragma once
-#include "templates/PageUnits.h"
+#include "core/PageUnits.h"
 #include "templates/SlotRole.h"
 
 #include <QColor>

@@ -1,8 +1,8 @@
 #include "testsupport/AppTestSupport.h"
 #include "addressbook/Connection.h"
-#include "addressbook/DataGrid.h"
+#include "app/DataGrid.h"
 #include "addressbook/List.h"
-#include "app/Clock.h"
+#include "core/Clock.h"
 #include "app/Startup.h"
 
 #include <QAbstractButton>
@@ -13,41 +13,6 @@
 #include <QTest>
 
 namespace corvane::test {
-
-ScriptedDialogs::ScriptedDialogs()
-{
-    Dialogs::install(this);
-}
-
-ScriptedDialogs::~ScriptedDialogs()
-{
-    Dialogs::install(nullptr);
-}
-
-MessageResult ScriptedDialogs::message(QWidget*, const QString& title, const QString& text, MessageIcon icon,
-                                       MessageButtons buttons)
-{
-    messages.push_back({title, text, icon, buttons});
-    return answers.isEmpty() ? MessageResult::Ok : answers.takeFirst();
-}
-
-QString ScriptedDialogs::openFileName(QWidget*, const QString&, const QString&)
-{
-    return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
-}
-
-QString ScriptedDialogs::saveFileName(QWidget*, const QString&, const QString&)
-{
-    return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
-}
-
-QStringList ScriptedDialogs::texts() const
-{
-    QStringList all;
-    for (const RecordedMessage& m : messages)
-        all << m.text;
-    return all;
-}
 
 RecordingDesktop::RecordingDesktop()
 {

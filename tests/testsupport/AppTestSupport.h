@@ -1,7 +1,7 @@
 #pragma once
 #include "app/Desktop.h"
-#include "app/Dialogs.h"
 #include "app/MainUnit.h"
+#include "testsupport/AnsweringDialogs.h"
 
 #include <QDate>
 #include <QList>
@@ -12,33 +12,6 @@
 #include <memory>
 
 namespace corvane::test {
-
-struct RecordedMessage {
-    QString title;
-    QString text;
-    MessageIcon icon;
-    MessageButtons buttons;
-};
-
-// Answers every message box without showing one, and remembers what was asked.
-// Installed while it lives.
-class ScriptedDialogs : public Dialogs {
-public:
-    ScriptedDialogs();
-    ~ScriptedDialogs() override;
-
-    MessageResult message(QWidget* parent, const QString& title, const QString& text, MessageIcon icon,
-                          MessageButtons buttons) override;
-    QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
-    QString saveFileName(QWidget* parent, const QString& title, const QString& filter) override;
-
-    QStringList texts() const;
-    void clear() { messages.clear(); }
-
-    QVector<RecordedMessage> messages;
-    QList<MessageResult> answers;     // taken in order; OK once they run out
-    QStringList fileNames;            // taken in order; cancelled once they run out
-};
 
 // A desktop that records instead of touching the user's one. Installed while it lives.
 class RecordingDesktop : public Desktop {
@@ -102,7 +75,7 @@ public:
     QStringList texts(const QStringList& boxes) const;
 
     TemporaryAddressBook book;
-    ScriptedDialogs dialogs;
+    AnsweringDialogs dialogs;
     RecordingDesktop desktop;
 
 private:

@@ -1,7 +1,7 @@
 #include "testsupport/OutputFixtures.h"
 
-#include "app/Fonts.h"
-#include "templates/PageUnits.h"
+#include "core/Fonts.h"
+#include "core/PageUnits.h"
 
 namespace corvane::test {
 

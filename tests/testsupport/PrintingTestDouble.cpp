@@ -1,6 +1,7 @@
 #include "testsupport/PrintingTestDouble.h"
 
-#include "app/Error.h"
+#include "core/Error.h"
+#include "core/Fonts.h"
 
 #include <QPageSize>
 #include <QPainterPath>
@@ -195,6 +196,17 @@ PrintingTestDouble::Printer PrintingTestDouble::a4OnlyPrinter(const QString& nam
 
 PrintingTestDouble::PrintingTestDouble() = default;
 PrintingTestDouble::~PrintingTestDouble() = default;
+
+InstalledPrintingDouble::InstalledPrintingDouble()
+{
+    installFontSubstitutions();
+    PrintingSystem::install(this);
+}
+
+InstalledPrintingDouble::~InstalledPrintingDouble()
+{
+    PrintingSystem::install(nullptr);
+}
 
 QStringList PrintingTestDouble::printerNames() const
 {

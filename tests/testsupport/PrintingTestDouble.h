@@ -90,11 +90,12 @@ public:
     bool runSetupDialog(QWidget* parent, PrinterSetupRequest& request) override;
 };
 
-// Installs a printing system for the lifetime of the object.
-class PrintingSystemInstall {
+// The fixture an output test case starts from: the printing double installed while it lives,
+// with the program's font substitutions in place.
+class InstalledPrintingDouble : public PrintingTestDouble {
 public:
-    explicit PrintingSystemInstall(PrintingSystem* system) { PrintingSystem::install(system); }
-    ~PrintingSystemInstall() { PrintingSystem::install(nullptr); }
+    InstalledPrintingDouble();
+    ~InstalledPrintingDouble() override;
 };
 
 }

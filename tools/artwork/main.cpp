@@ -1,6 +1,6 @@
 // Draws the artwork of the main window: banner, window buttons, navigation pictures,
 // page backgrounds and the program icon.
-#include "app/Fonts.h"
+#include "core/Fonts.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 // Draws the blank form picture of every template into a directory, as JPEG files named the
 // way the catalogue's resources expect them.
 #include "FormSheet.h"
-#include "app/Fonts.h"
+#include "core/Fonts.h"
 #include "templates/Catalogue.h"
 
 #include <QBuffer>

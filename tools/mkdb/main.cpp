@@ -1,7 +1,7 @@
 // corvane-mkdb [--demo] FILE: creates an empty address book, or one with demo rows.
 #include "addressbook/Connection.h"
 #include "addressbook/DemoData.h"
-#include "app/Error.h"
+#include "core/Error.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "templates/CatalogueJson.h"
+#include "app/CatalogueJson.h"
 
 namespace corvane {
 

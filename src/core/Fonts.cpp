@@ -1,4 +1,4 @@
-#include "app/Fonts.h"
+#include "core/Fonts.h"
 
 #include <QFont>
 

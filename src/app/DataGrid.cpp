@@ -1,6 +1,6 @@
-#include "addressbook/DataGrid.h"
+#include "app/DataGrid.h"
 #include "addressbook/List.h"
-#include "app/Dialogs.h"
+#include "core/Dialogs.h"
 
 #include <QColor>
 #include <QFont>

@@ -1,11 +1,11 @@
-#include "output/TQRStandardPreview.h"
+#include "outputwindows/TQRStandardPreview.h"
 
-#include "output/PageImage.h"
-#include "output/PreviewIcons.h"
-#include "output/PreviewPageView.h"
+#include "outputwindows/PageImage.h"
+#include "outputwindows/PreviewIcons.h"
+#include "outputwindows/PreviewPageView.h"
 #include "output/ReportPage.h"
 #include "output/TPageRun.h"
-#include "output/ThumbGrid.h"
+#include "outputwindows/ThumbGrid.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,7 +1,7 @@
-#include "output/ThumbGrid.h"
+#include "outputwindows/ThumbGrid.h"
 
 #include "output/DeviceScale.h"
-#include "output/PageImage.h"
+#include "outputwindows/PageImage.h"
 #include "output/TPageRun.h"
 
 #include <QFontMetrics>

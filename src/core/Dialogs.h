@@ -1,4 +1,6 @@
 #pragma once
+#include "core/InstallableService.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -11,7 +13,8 @@ enum class MessageButtons { Ok, OkCancel };
 enum class MessageResult { Ok, Cancel };
 
 // Every message box and file dialog of the program goes through here, so tests can answer them.
-class Dialogs {
+// The real service (message boxes and file dialogs) belongs to the window layer, which sets it.
+class Dialogs : public InstallableService<Dialogs> {
 public:
     virtual ~Dialogs() = default;
 
@@ -21,9 +24,8 @@ public:
     virtual QString openFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
     virtual QString saveFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
 
-    // The installed service (the real one unless a test installed its own).
-    static Dialogs& current();
-    static void install(Dialogs* dialogs);   // nullptr restores the real one
+    // Without windows: ConsoleDialogs.
+    static Dialogs& builtIn();
 
     // "提示" box with an OK button.
     static void hint(QWidget* parent, const QString& text, MessageIcon icon = MessageIcon::None);
@@ -33,15 +35,6 @@ public:
     static void showError(QWidget* parent, const QString& text);
     // The text the error box shows: a full stop is added when the last character sorts after '.'.
     static QString errorText(const QString& text);
-};
-
-// The real service: QMessageBox and QFileDialog.
-class WidgetDialogs : public Dialogs {
-public:
-    MessageResult message(QWidget* parent, const QString& title, const QString& text,
-                          MessageIcon icon, MessageButtons buttons) override;
-    QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
-    QString saveFileName(QWidget* parent, const QString& title, const QString& filter) override;
 };
 
 }

@@ -1,4 +1,4 @@
-#include "output/TQRProgressForm.h"
+#include "outputwindows/TQRProgressForm.h"
 
 #include "output/TPageRun.h"
 

@@ -1,49 +1,9 @@
-#include "app/Dialogs.h"
+#include "outputwindows/WidgetDialogs.h"
 
-#include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 
 namespace corvane {
-
-namespace {
-Dialogs* installed = nullptr;
-}
-
-Dialogs& Dialogs::current()
-{
-    static WidgetDialogs real;
-    return installed ? *installed : real;
-}
-
-void Dialogs::install(Dialogs* dialogs)
-{
-    installed = dialogs;
-}
-
-void Dialogs::hint(QWidget* parent, const QString& text, MessageIcon icon)
-{
-    current().message(parent, QStringLiteral("提示"), text, icon, MessageButtons::Ok);
-}
-
-bool Dialogs::confirm(QWidget* parent, const QString& text)
-{
-    return current().message(parent, QStringLiteral("提示"), text, MessageIcon::Warning,
-                             MessageButtons::OkCancel) == MessageResult::Ok;
-}
-
-QString Dialogs::errorText(const QString& text)
-{
-    if (!text.isEmpty() && text.back() > QLatin1Char('.'))
-        return text + QLatin1Char('.');
-    return text;
-}
-
-void Dialogs::showError(QWidget* parent, const QString& text)
-{
-    current().message(parent, QApplication::applicationDisplayName(), errorText(text),
-                      MessageIcon::Stop, MessageButtons::Ok);
-}
 
 MessageResult WidgetDialogs::message(QWidget* parent, const QString& title, const QString& text,
                                      MessageIcon icon, MessageButtons buttons)

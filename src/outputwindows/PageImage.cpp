@@ -1,4 +1,4 @@
-#include "output/PageImage.h"
+#include "outputwindows/PageImage.h"
 
 #include <QPainter>
 #include <QPicture>

@@ -1,6 +1,6 @@
 #include "app/Commands.h"
 #include "templates/Catalogue.h"
-#include "templates/CatalogueJson.h"
+#include "app/CatalogueJson.h"
 
 #include <cstdio>
 

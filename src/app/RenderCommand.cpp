@@ -2,9 +2,9 @@
 
 #include "addressbook/Connection.h"
 #include "addressbook/List.h"
-#include "app/Dialogs.h"
-#include "app/Error.h"
-#include "app/Fonts.h"
+#include "core/ConsoleDialogs.h"
+#include "core/Error.h"
+#include "core/Fonts.h"
 #include "output/ListDataSet.h"
 #include "output/PdfFilePrintingSystem.h"
 #include "output/QtPrintingSystem.h"
@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QWidget>
 #include <cstdio>
 #include <optional>
 
@@ -33,20 +34,6 @@ void printError(const QString& message)
 {
     std::fprintf(stderr, "corvane render: %s\n", message.toLocal8Bit().constData());
 }
-
-// Message boxes of a headless run go to standard error.
-class ConsoleDialogs : public Dialogs {
-public:
-    MessageResult message(QWidget*, const QString&, const QString& text, MessageIcon, MessageButtons) override
-    {
-        printError(text);
-        ++shown;
-        return MessageResult::Ok;
-    }
-    QString openFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    int shown = 0;
-};
 
 struct RenderOptions {
     PrintWindowKind window = PrintWindowKind::Dd;
@@ -220,7 +207,7 @@ int runRenderCommand(const QStringList& args)
         return 2;
     }
     installFontSubstitutions();
-    ConsoleDialogs dialogs;
+    ConsoleDialogs dialogs(QStringLiteral("corvane render: "));
     Dialogs::install(&dialogs);
     int status = 1;
     try {

@@ -1,4 +1,4 @@
-#include "output/PreviewIcons.h"
+#include "outputwindows/PreviewIcons.h"
 
 #include <QPainter>
 #include <QPainterPath>

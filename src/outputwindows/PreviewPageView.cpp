@@ -1,7 +1,7 @@
-#include "output/PreviewPageView.h"
+#include "outputwindows/PreviewPageView.h"
 
 #include "output/DeviceScale.h"
-#include "output/PageImage.h"
+#include "outputwindows/PageImage.h"
 #include "output/TPageRun.h"
 
 #include <QCoreApplication>
