@@ -4,13 +4,13 @@
 #include "addressbook/Connection.h"
 #include "addressbook/DemoData.h"
 #include "app/Desktop.h"
-#include "app/Dialogs.h"
-#include "app/Fonts.h"
+#include "core/Dialogs.h"
+#include "core/Fonts.h"
 #include "app/MainUnit.h"
 #include "app/Startup.h"
 #include "output/PdfFilePrintingSystem.h"
 #include "output/TPageRun.h"
-#include "output/TQRStandardPreview.h"
+#include "outputwindows/TQRStandardPreview.h"
 #include "output/TemplateReportPage.h"
 #include "printwindows/BatchQuery.h"
 #include "printwindows/PrintWindow.h"
@@ -21,6 +21,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
@@ -101,7 +102,9 @@ PreviewFigures batchPreview(PrintWindow& window)
     PreviewFigures figures;
     TemplateReportPage& page = window.reportPage(window.shownTemplate());
     QElapsedTimer timer;
-    QMetaObject::Connection opened = QObject::connect(&page, &ReportPage::previewOpened, &window, [&](TQRStandardPreview*) {
+    QPointer<TQRStandardPreview> shown;
+    QMetaObject::Connection opened = QObject::connect(&page, &ReportPage::previewOpened, &window, [&](TQRStandardPreview* preview) {
+        shown = preview;
         TPageRun* run = page.previewRun();
         QObject::connect(run, &TPageRun::pageAvailable, &window, [&figures, &timer](int pages) {
             if (figures.firstPageMs < 0)
@@ -112,11 +115,11 @@ PreviewFigures batchPreview(PrintWindow& window)
     auto* poll = new QTimer(&window);
     QObject::connect(poll, &QTimer::timeout, &window, [&] {
         TPageRun* run = page.previewRun();
-        if (run && run->status() == TPageRun::Status::Finished && page.previewWindow()) {
+        if (run && run->status() == TPageRun::Status::Finished && shown) {
             figures.allPagesMs = msSince(timer);
             figures.pages = run->pagesFinished();
             figures.peakKb = statusKb("VmHWM:");
-            page.previewWindow()->close();
+            shown->close();
         }
     });
     poll->start(1);

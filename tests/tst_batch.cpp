@@ -6,8 +6,8 @@
 #include "testsupport/PrintingTestDouble.h"
 
 #include "addressbook/List.h"
-#include "app/Fonts.h"
-#include "app/Error.h"
+#include "core/Fonts.h"
+#include "core/Error.h"
 #include "output/TemplateReportPage.h"
 #include "printwindows/BatchQuery.h"
 #include "printwindows/PrintWindow.h"
@@ -47,8 +47,7 @@ bool drawnInSlot(const RecordedSheet& sheet, const QString& text, const TextSlot
 class TestBatch : public QObject {
     Q_OBJECT
 private:
-    PrintingTestDouble printing;
-    std::unique_ptr<PrintingSystemInstall> installed;
+    InstalledPrintingDouble printing;
 
     static bool openFromMenu(MainWindowFixture& f, PrintWindowKind kind, const QString& item,
                              const std::function<void(PrintWindow&)>& inside)
@@ -62,7 +61,6 @@ private Q_SLOTS:
     {
         installFontSubstitutions();
         printing.printers = {PrintingTestDouble::customSizePrinter(QStringLiteral("Waybills"), 96)};
-        installed = std::make_unique<PrintingSystemInstall>(&printing);
     }
 
     void threeRowsGiveThreePagesInRowOrderWithOneSender()

@@ -3,7 +3,7 @@
 #include "testsupport/AppTestSupport.h"
 #include "testsupport/PrintWindowTestSupport.h"
 
-#include "app/Fonts.h"
+#include "core/Fonts.h"
 #include "output/QtPrintingSystem.h"
 #include "output/TemplateReportPage.h"
 #include "printwindows/PrintWindow.h"

@@ -6,7 +6,7 @@
 #include "testsupport/PrintingTestDouble.h"
 
 #include "addressbook/List.h"
-#include "app/Fonts.h"
+#include "core/Fonts.h"
 #include "output/TemplateReportPage.h"
 #include "printwindows/BatchQuery.h"
 #include "printwindows/PrintWindow.h"
@@ -57,8 +57,7 @@ bool drawnInSlot(const RecordedSheet& sheet, const QString& text, const TextSlot
 class TestPrintWindow : public QObject {
     Q_OBJECT
 private:
-    PrintingTestDouble printing;
-    std::unique_ptr<PrintingSystemInstall> installed;
+    InstalledPrintingDouble printing;
 
     static PrintWindow& window(MainWindowFixture& f, PrintWindowKind kind) { return *f.form().printWindow(kind); }
 
@@ -77,7 +76,6 @@ private Q_SLOTS:
     {
         installFontSubstitutions();
         printing.printers = {PrintingTestDouble::customSizePrinter(QStringLiteral("Waybills"), 96)};
-        installed = std::make_unique<PrintingSystemInstall>(&printing);
     }
 
     void startUpMakesTheFourWindowsHiddenInOrder()

@@ -1,6 +1,6 @@
 // The print window's model without any widget: the amount conversion, moves and type over all
 // 33 templates of the window's own catalogue copy.
-#include "app/Error.h"
+#include "core/Error.h"
 #include "printwindows/MoveAmount.h"
 #include "printwindows/PrintWindowModel.h"
 

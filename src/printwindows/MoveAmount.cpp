@@ -1,6 +1,6 @@
 #include "printwindows/MoveAmount.h"
 
-#include "app/Error.h"
+#include "core/Error.h"
 
 namespace corvane {
 

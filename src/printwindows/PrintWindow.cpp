@@ -1,10 +1,10 @@
 #include "printwindows/PrintWindow.h"
 
 #include "addressbook/List.h"
-#include "app/Dialogs.h"
-#include "app/Error.h"
-#include "output/PreviewIcons.h"
-#include "output/TQRStandardPreview.h"
+#include "core/Dialogs.h"
+#include "core/Error.h"
+#include "outputwindows/PreviewIcons.h"
+#include "outputwindows/TQRStandardPreview.h"
 #include "output/TemplateReportPage.h"
 #include "printwindows/BatchQuery.h"
 #include "printwindows/DdUnit.h"
@@ -387,19 +387,28 @@ TemplateReportPage& PrintWindow::reportPage(int templateNumber)
         page->ReportTitle = windowTitle();
         if (m_batch)
             page->DataSet = m_batch->dataSet();
-        // A window opened while this modal window runs is blocked unless it belongs to it.
-        connect(page.get(), &ReportPage::previewOpened, this, [this](TQRStandardPreview* preview) {
-            if (!isVisible() || preview->parentWidget() == this)
-                return;
-            const Qt::WindowStates state = preview->windowState();
-            const QRect place = preview->geometry();
-            preview->setParent(this, preview->windowFlags() | Qt::Window);
-            preview->setGeometry(place);
-            preview->setWindowState(state);
-            preview->show();
-        });
+        // A window opened while this modal window runs is blocked unless it belongs to it: the
+        // preview, and the progress window of a print started from the preview.
+        connect(page.get(), &ReportPage::previewOpened, this,
+                [this](TQRStandardPreview* preview) { adoptWindow(preview); });
+        connect(page.get(), &ReportPage::printStarted, this,
+                [this](TPageRun*, QWidget* progress) { adoptWindow(progress); });
     }
     return *page;
+}
+
+void PrintWindow::adoptWindow(QWidget* window)
+{
+    if (!window || !isVisible() || window->parentWidget() == this)
+        return;
+    const bool wasVisible = window->isVisible();
+    const Qt::WindowStates state = window->windowState();
+    const QRect place = window->geometry();
+    window->setParent(this, window->windowFlags() | Qt::Window);
+    window->setGeometry(place);
+    window->setWindowState(state);
+    if (wasVisible)
+        window->show();
 }
 
 void PrintWindow::prepare(const QString& caption, int templateNumber, int outerHeight)

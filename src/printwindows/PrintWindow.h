@@ -86,6 +86,8 @@ private:
     void applyOuterHeight();
     void centreOnScreen();
     void runGuarded(const std::function<void()>& handler);
+    // Makes a window the engine opened while this one is open belong to it.
+    void adoptWindow(QWidget* window);
 
     const PrintWindowTraits& m_traits;
     PrintWindowModel m_model;

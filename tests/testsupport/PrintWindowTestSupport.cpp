@@ -2,11 +2,12 @@
 
 #include "output/TPageRun.h"
 #include "output/TemplateReportPage.h"
-#include "output/TQRStandardPreview.h"
+#include "outputwindows/TQRStandardPreview.h"
 
 #include <QApplication>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -33,10 +34,13 @@ QList<std::shared_ptr<QPicture>> previewPages(PrintWindow& window, bool* closedB
         *closedByItsButton = false;
     QList<std::shared_ptr<QPicture>> pages;
     TemplateReportPage& page = window.reportPage(window.shownTemplate());
+    QPointer<TQRStandardPreview> shown;
+    const QMetaObject::Connection opened = QObject::connect(
+        &page, &ReportPage::previewOpened, &window, [&shown](TQRStandardPreview* preview) { shown = preview; });
     auto* poll = new QTimer(&window);
-    QObject::connect(poll, &QTimer::timeout, &window, [&page, &pages, poll, closedByItsButton] {
+    QObject::connect(poll, &QTimer::timeout, &window, [&page, &pages, &shown, poll, closedByItsButton] {
         TPageRun* run = page.previewRun();
-        TQRStandardPreview* preview = page.previewWindow();
+        TQRStandardPreview* preview = shown.data();
         if (!preview || !run || run->status() != TPageRun::Status::Finished)
             return;
         poll->stop();
@@ -62,6 +66,7 @@ QList<std::shared_ptr<QPicture>> previewPages(PrintWindow& window, bool* closedB
     window.findChild<QToolButton*>(QStringLiteral("SpeedButton3"))->click();
     poll->stop();
     delete poll;
+    QObject::disconnect(opened);
     return pages;
 }
 
