@@ -11,6 +11,7 @@
 #include "output/PdfFilePrintingSystem.h"
 #include "output/TPageRun.h"
 #include "outputwindows/TQRStandardPreview.h"
+#include "outputwindows/WidgetReportWindows.h"
 #include "output/TemplateReportPage.h"
 #include "printwindows/BatchQuery.h"
 #include "printwindows/PrintWindow.h"
@@ -157,6 +158,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     installFontSubstitutions();
+    useWindowServices();
     QuietDesktop desktop;
     Desktop::install(&desktop);
     QuietDialogs dialogs;
