@@ -14,6 +14,8 @@
 #include "app/SenderPage.h"
 #include "core/Dialogs.h"
 #include "core/Error.h"
+#include "printwindows/PrintWindow.h"
+#include "printwindows/TemplateMenus.h"
 #include "templates/BannerLabel.h"
 
 #include <QCloseEvent>
@@ -45,8 +47,8 @@ struct NavigationEntry {
 const NavigationEntry navigationEntries[] = {
     {"SpeedButton1", "寄件信息", ":/art/nav-senders.png", &TMainForm::SpeedButton1Click},
     {"SpeedButton2", "收件信息", ":/art/nav-recipients.png", &TMainForm::SpeedButton2Click},
-    {"SpeedButton3", "单张打印", ":/art/nav-print-one.png", nullptr},
-    {"SpeedButton4", "批量打印", ":/art/nav-print-batch.png", nullptr},
+    {"SpeedButton3", "单张打印", ":/art/nav-print-one.png", &TMainForm::SpeedButton3Click},
+    {"SpeedButton4", "批量打印", ":/art/nav-print-batch.png", &TMainForm::SpeedButton4Click},
     {"SpeedButton5", "Excel导入", ":/art/nav-import.png", &TMainForm::SpeedButton5Click},
     {"SpeedButton6", "数据导出", ":/art/nav-export.png", &TMainForm::SpeedButton6Click},
     {"SpeedButton7", "数据管理", ":/art/nav-data.png", &TMainForm::SpeedButton7Click},
@@ -110,6 +112,8 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Framele
 
 TMainForm::~TMainForm()
 {
+    for (auto& window : m_printWindows)
+        window.reset();
     Desktop::current().releaseHelpKey();
     // The grids read the lists until they go.
     delete findChild<QFrame*>(QStringLiteral("Panel1"));
@@ -179,6 +183,9 @@ void TMainForm::buildNavigationBar()
     connect(m_dataMenu->actions().at(0), &QAction::triggered, this, &TMainForm::N1Click);
     connect(m_dataMenu->actions().at(1), &QAction::triggered, this, &TMainForm::N2Click);
     m_helpMenu = addPopupMenu(this, "PopupMenu4", {{"N3", "使用帮助"}, {"N5", "常见问题"}, {"N6", "软件网站"}});
+    for (PrintWindowKind kind : allPrintWindowKinds)
+        m_templateMenus[size_t(kind)] =
+            buildTemplateMenu(this, kind, [this](const TemplateChoice& choice) { openPrintWindow(choice); });
     const QList<QAction*> help = m_helpMenu->actions();
     connect(help[0], &QAction::triggered, this, &TMainForm::N3Click);
     connect(help[1], &QAction::triggered, this, &TMainForm::N5Click);
@@ -269,6 +276,29 @@ void TMainForm::FormCreate()
     runGuarded(this, m_senders.get(), [this] { m_senderPage->startUp(); });
 }
 
+void TMainForm::createPrintWindows()
+{
+    for (PrintWindowKind kind : allPrintWindowKinds)
+        m_printWindows[size_t(kind)] =
+            makePrintWindow(kind, m_senders.get(), m_recipients.get(), m_imported.get(), this);
+}
+
+PrintWindow* TMainForm::printWindow(PrintWindowKind kind) const
+{
+    return m_printWindows[size_t(kind)].get();
+}
+
+QMenu* TMainForm::templateMenu(PrintWindowKind kind) const
+{
+    return m_templateMenus[size_t(kind)];
+}
+
+void TMainForm::openPrintWindow(const TemplateChoice& choice)
+{
+    if (PrintWindow* window = printWindow(choice.window))
+        window->open(choice.windowCaption, choice.templateNumber, choice.height);
+}
+
 void TMainForm::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
@@ -303,6 +333,28 @@ void TMainForm::SpeedButton1Click()
 void TMainForm::SpeedButton2Click()
 {
     m_recipientPage->SpeedButton2Click();
+}
+
+// The print buttons: the address-book menus from the sender and recipient pages (showing the
+// recipient page), the import-list menus from the import page.
+void TMainForm::SpeedButton3Click()
+{
+    if (m_pages->currentWidget() == m_senderPage || m_pages->currentWidget() == m_recipientPage) {
+        m_pages->setCurrentWidget(m_recipientPage);
+        popupUnder(templateMenu(PrintWindowKind::Dd), navigationButton(3));
+    }
+    if (m_pages->currentWidget() == m_importPage)
+        popupUnder(templateMenu(PrintWindowKind::Edd), navigationButton(3));
+}
+
+void TMainForm::SpeedButton4Click()
+{
+    if (m_pages->currentWidget() == m_senderPage || m_pages->currentWidget() == m_recipientPage) {
+        m_pages->setCurrentWidget(m_recipientPage);
+        popupUnder(templateMenu(PrintWindowKind::Pd), navigationButton(4));
+    }
+    if (m_pages->currentWidget() == m_importPage)
+        popupUnder(templateMenu(PrintWindowKind::Ped), navigationButton(4));
 }
 
 void TMainForm::SpeedButton5Click()

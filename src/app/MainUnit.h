@@ -1,7 +1,9 @@
 #pragma once
 #include "app/ImportPage.h"
+#include "templates/PrintWindowKind.h"
 
 #include <QWidget>
+#include <array>
 #include <memory>
 
 class QAbstractButton;
@@ -16,7 +18,9 @@ namespace corvane {
 class Connection;
 class ImportPage;
 class List;
+class PrintWindow;
 class RecipientPage;
+struct TemplateChoice;
 class SenderPage;
 
 // The borderless main window: banner, navigation bar, the three address pages and the status bar.
@@ -32,6 +36,14 @@ public:
 
     // Desktop shortcut, F1 hot key, the first sender's date, the remembered sender name.
     void FormCreate();
+    // The four print windows, hidden, in the order TDdForm, TEddForm, TPdForm, TPedForm; a batch
+    // window whose connection or query cannot open throws corvane::Error.
+    void createPrintWindows();
+    PrintWindow* printWindow(PrintWindowKind kind) const;
+    // PopupMenu1, PopupMenu2, PopupMenu5, PopupMenu6: the template menus of the print windows.
+    QMenu* templateMenu(PrintWindowKind kind) const;
+    // What a template entry does: opens its window modally on its template.
+    void openPrintWindow(const TemplateChoice& choice);
 
     Connection& ADOConnection1() const { return *m_connection; }
     List* ADOQuery1() const { return m_senders.get(); }     // senders (outr)
@@ -60,6 +72,8 @@ public:
 public Q_SLOTS:
     void SpeedButton1Click();
     void SpeedButton2Click();
+    void SpeedButton3Click();   // 单张打印
+    void SpeedButton4Click();   // 批量打印
     void SpeedButton5Click();
     void SpeedButton6Click();   // "数据导出"
     void SpeedButton7Click();
@@ -99,6 +113,8 @@ private:
     OpenFileDialogSettings m_openDialog;
     QString m_programFolder;
     QMenu* m_helpMenu = nullptr;     // PopupMenu4
+    std::array<QMenu*, 4> m_templateMenus{};                   // by PrintWindowKind
+    std::array<std::unique_ptr<PrintWindow>, 4> m_printWindows;  // by PrintWindowKind
 };
 
 }

@@ -27,8 +27,14 @@ std::unique_ptr<TMainForm> createMainWindow()
     if (form->ADOConnection1().readOnly())
         Dialogs::hint(nullptr, form->ADOConnection1().readOnlyNotice(), MessageIcon::Information);
     form->FormCreate();
-    // The print windows are made here, hidden, in the order TDdForm, TEddForm, TPdForm, TPedForm,
-    // and live as long as the main window.
+    // The print windows live as long as the main window; a batch window that cannot open its
+    // own connection ends the start-up as the main window's connection does.
+    try {
+        form->createPrintWindows();
+    } catch (const Error& e) {
+        Dialogs::showError(nullptr, e.message());
+        return nullptr;
+    }
     return form;
 }
 

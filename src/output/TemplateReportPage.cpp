@@ -41,8 +41,46 @@ TemplateReportPage::TemplateReportPage(WaybillTemplate& waybillTemplate, SlotRow
 
 void TemplateReportPage::fillBand()
 {
-    fillTemplate(m_template, m_rows);
-    takeTemplate();
+    // The same filling as fillTemplate, with the lines of an unchanged value kept.
+    auto& textSlots = m_template.textSlots;
+    if (m_filled.size() != size_t(textSlots.size()))
+        m_filled.assign(size_t(textSlots.size()), FilledSlot{});
+    for (qsizetype i = 0; i < textSlots.size(); ++i) {
+        TextSlot& slot = textSlots[i];
+        FilledSlot& filled = m_filled[size_t(i)];
+        const QString value = slotText(slot, m_rows);
+        if (filled.width != slot.viewRect.width() || filled.value != value || filled.font != slot.font) {
+            filled.lines = viewBoxLines(value, slot.font, slot.viewRect.width());
+            filled.value = value;
+            filled.font = slot.font;
+            filled.width = slot.viewRect.width();
+        }
+        slot.lines = filled.lines;
+    }
+    if (!bandMatchesTemplate()) {
+        takeTemplate();
+        return;
+    }
+    // Only the texts changed: the elements keep their place and type.
+    for (qsizetype i = 0; i < textSlots.size(); ++i)
+        band.elements[i].lines = textSlots[i].lines;
+}
+
+bool TemplateReportPage::bandMatchesTemplate() const
+{
+    const auto& textSlots = m_template.textSlots;
+    if (m_sources.size() != size_t(textSlots.size()) || band.elements.size() != textSlots.size() + 1
+        || m_bannerSource != m_template.banner || Page.Width != m_template.pageWidth
+        || Page.Length != m_template.pageLength || band.Height != m_template.bandTenths().height()
+        || band.Width != m_template.bandTenths().width())
+        return false;
+    for (qsizetype i = 0; i < textSlots.size(); ++i) {
+        const ElementSource& source = m_sources[size_t(i)];
+        const TextSlot& slot = textSlots[i];
+        if (source.rect != slot.rect || source.colour != slot.colour || source.font != slot.font)
+            return false;
+    }
+    return true;
 }
 
 void TemplateReportPage::takeTemplate()
@@ -55,7 +93,11 @@ void TemplateReportPage::takeTemplate()
 
     QList<BandElement> elements;
     elements.reserve(m_template.textSlots.size() + 1);
+    m_sources.clear();
+    m_sources.reserve(size_t(m_template.textSlots.size()));
+    m_bannerSource = m_template.banner;
     for (const TextSlot& slot : m_template.textSlots) {
+        m_sources.push_back({slot.rect, slot.font, slot.colour});
         BandElement box = BandElement::printBox(QStringLiteral("QRRichText%1").arg(slot.number),
                                                 slot.rectTenths(), outputFont(slot.font));
         box.colour = slot.colour;

@@ -2,6 +2,13 @@
 #include "output/ReportPage.h"
 #include "templates/SlotRows.h"
 
+#include <QColor>
+#include <QFont>
+#include <QPoint>
+#include <QRect>
+#include <QStringList>
+#include <vector>
+
 namespace corvane {
 
 struct WaybillTemplate;
@@ -25,8 +32,27 @@ public:
     void takeTemplate();
 
 private:
+    // What a print box was last filled from; a value that repeats (every page of a batch has
+    // the same sender) keeps its lines instead of being wrapped again.
+    struct FilledSlot {
+        QString value;
+        QFont font;
+        int width = -1;
+        QStringList lines;
+    };
+    // What the band's elements were last made from.
+    struct ElementSource {
+        QRect rect;
+        QFont font;
+        QColor colour;
+    };
+    bool bandMatchesTemplate() const;
+
     WaybillTemplate& m_template;
     SlotRows m_rows;
+    std::vector<FilledSlot> m_filled;
+    std::vector<ElementSource> m_sources;
+    QPoint m_bannerSource;
 };
 
 // The type a print box prints in: the slot's face and style in whole points.
