@@ -62,8 +62,10 @@ void TemplateReportPage::fillBand()
         return;
     }
     // Only the texts changed: the elements keep their place and type.
-    for (qsizetype i = 0; i < textSlots.size(); ++i)
+    for (qsizetype i = 0; i < textSlots.size(); ++i) {
         band.elements[i].lines = textSlots[i].lines;
+        band.elements[i].value = m_filled[size_t(i)].value;
+    }
 }
 
 bool TemplateReportPage::bandMatchesTemplate() const
