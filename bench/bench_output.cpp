@@ -2,9 +2,10 @@
 // printed to PDF, the peak memory of a 20,000-row batch (the store spills to its file), and
 // `corvane render --window pd` over a 2,000-row recipient list, end to end.
 //
-// Usage: bench_output [--rows N] [--program PATH]
+// Usage: bench_output [--rows N] [--program PATH] [--write-database FOLDER]
 //   N: rows of the batch (2,000; the large batch has ten times as many);
-//   PATH: the corvane program to time (the one built beside this benchmark).
+//   PATH: the corvane program to time (the one built beside this benchmark);
+//   FOLDER: only write the N-row address book there (to profile the render command on it).
 #include "addressbook/Connection.h"
 #include "core/Fonts.h"
 #include "output/PdfFilePrintingSystem.h"
@@ -196,6 +197,10 @@ int main(int argc, char* argv[])
     };
     const QString program = option("--program", QStringLiteral(CORVANE_PROGRAM));
     const int rows = qMax(1, option("--rows", QStringLiteral("2000")).toInt());
+    if (const QString folder = option("--write-database", QString()); !folder.isEmpty()) {
+        writeDatabase(folder, rows);
+        return 0;
+    }
     installFontSubstitutions();
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("batch.pdf"));

@@ -2,6 +2,8 @@
 #include "output/ReportPage.h"
 #include "templates/SlotRows.h"
 
+#include <QSize>
+
 namespace corvane {
 
 struct WaybillTemplate;
@@ -27,6 +29,8 @@ public:
 private:
     WaybillTemplate& m_template;
     SlotRows m_rows;
+    // The banner's caption and type never change: measured once, not on every page of a batch.
+    QSize m_bannerLabelSize;
 };
 
 // The type a print box prints in: the slot's face and style in whole points.
