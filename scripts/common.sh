@@ -18,9 +18,9 @@ install_packages() {
 }
 
 BUILD_PACKAGES=(build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libqt6printsupport6
-  qt6-qpa-plugins libsqlcipher-dev sqlcipher libfreexl-dev libgsf-1-dev libjpeg-dev libx11-dev
-  fonts-noto-cjk xdg-user-dirs xdg-utils)
-TEST_PACKAGES=(cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils)
+  qt6-qpa-plugins libsqlcipher-dev sqlcipher libfreexl-dev libgsf-1-dev libquazip1-qt6-dev libjpeg-dev libx11-dev
+  fonts-noto-cjk fonts-arphic-uming qt6-translations-l10n libqpdf-dev xdg-user-dirs xdg-utils)
+TEST_PACKAGES=(cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils xvfb x11-utils python3-xlrd)
 
 build() {
   cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null

@@ -182,6 +182,101 @@ private Q_SLOTS:
         QCOMPARE(list.RecordCount(), 6);   // the table survived whatever was typed
     }
 
+    // Another connection changes the table between this list's read and its write. The write
+    // happens only when the row still holds what the list read; otherwise nothing is written,
+    // StaleRowError says so, and the list shows the table as it is.
+    void staleRowsAreNeverWritten_data()
+    {
+        QTest::addColumn<QString>("elsewhere");     // what the other connection does first
+        QTest::addColumn<QString>("here");          // "modify row N" or "delete rows N,M"
+        QTest::addColumn<QStringList>("expected");  // names in the table afterwards
+        QTest::addColumn<bool>("refused");
+
+        QTest::newRow("modify a row deleted elsewhere")
+            << "delete from inr where 姓名 = '乙'" << "modify 1" << QStringList{"甲", "丙", "丁"} << true;
+        QTest::newRow("modify a row changed elsewhere")
+            << "update inr set 手机 = '139' where 姓名 = '乙'" << "modify 1" << QStringList{"甲", "乙", "丙", "丁"} << true;
+        QTest::newRow("delete a row whose rowid went to a new row")
+            << "delete from inr where 姓名 = '丁'; insert into inr (姓名) values ('NEWGUY')" << "delete 3"
+            << QStringList{"甲", "乙", "丙", "NEWGUY"} << true;
+        QTest::newRow("delete several, one of them stale: none goes")
+            << "update inr set 城市 = '杭州' where 姓名 = '丙'" << "delete 0,2,3" << QStringList{"甲", "乙", "丙", "丁"} << true;
+        QTest::newRow("modify a row another row changed beside")
+            << "update inr set 手机 = '139' where 姓名 = '甲'" << "modify 1" << QStringList{"甲", "乙改", "丙", "丁"} << false;
+        QTest::newRow("delete a row with absent values beside an unrelated change")
+            << "update inr set 城市 = '杭州' where 姓名 = '甲'" << "delete 2" << QStringList{"甲", "乙", "丁"} << false;
+    }
+
+    void staleRowsAreNeverWritten()
+    {
+        QFETCH(QString, elsewhere);
+        QFETCH(QString, here);
+        QFETCH(QStringList, expected);
+        QFETCH(bool, refused);
+        Connection c(m_file);
+        List list(&c);
+        list.setSQL("select * from inr");
+        list.Open();
+        // 丙 has absent (NULL) columns; the others have empty strings where nothing was typed.
+        for (const char* name : {"甲", "乙"})
+            addRecipient(list, {QString::fromUtf8(name), "", "", "", "", ""});
+        c.ExecSQL("insert into inr (姓名) values ('丙')");
+        addRecipient(list, {"丁", "北京"});
+        list.Open();
+
+        Connection other(m_file);
+        other.ExecSQL(elsewhere);
+
+        const QStringList words = here.split(' ');
+        QString message;
+        try {
+            if (words[0] == "modify") {
+                list.setRecNo(words[1].toInt());
+                list.Edit();
+                list.FieldByName("姓名").setAsString(list.FieldByName("姓名").AsString() + "改");
+                list.Post();
+            } else {
+                QVector<int> rows;
+                for (const QString& r : words[1].split(','))
+                    rows << r.toInt();
+                list.deleteRows(rows);
+            }
+        } catch (const StaleRowError& e) {
+            message = e.message();
+        }
+        QCOMPARE(!message.isEmpty(), refused);
+        if (refused) {
+            QVERIFY2(message.contains("已被其他程序修改或删除"), qPrintable(message));
+            // Read again: the list shows the table, not the stale snapshot.
+            QCOMPARE(column(list, "姓名"), expected);
+            QCOMPARE(list.state(), List::State::Browse);
+        }
+        List fresh(&other);
+        fresh.setSQL("select * from inr");
+        fresh.Open();
+        QCOMPARE(column(fresh, "姓名"), expected);
+    }
+
+    void longValuesSurviveTheSnapshot()
+    {
+        // Values of any length and characters outside the basic plane come back as they went in.
+        Connection c(m_file);
+        List list(&c);
+        list.setSQL("select * from inr");
+        list.Open();
+        const QString address = QString(40000, QChar(u'路')) + QStringLiteral("𠀀𪚥");
+        addRecipient(list, {"甲", "", "", "", address});
+        addRecipient(list, {"乙", "", "", "", "短"});
+        list.setRecNo(0);
+        list.Edit();
+        list.FieldByName("城市").setAsString("杭州");
+        list.Post();
+        list.Open();
+        QCOMPARE(list.value(0, list.columnIndex("地址")), address);
+        QCOMPARE(list.value(0, list.columnIndex("城市")), QString("杭州"));
+        QCOMPARE(list.value(1, list.columnIndex("地址")), QString("短"));
+    }
+
     void secondConnectionSeesRowOnReopen()
     {
         Connection main(m_file), batch(m_file);
@@ -312,11 +407,11 @@ private Q_SLOTS:
         QTest::addColumn<bool>("ok");
         QTest::addColumn<QString>("question");
         QTest::addColumn<QStringList>("left");
-        QTest::newRow("current row") << QVector<int>{} << true << "Delete record?" << QStringList{"一", "三", "四"};
-        QTest::newRow("one selected") << QVector<int>{3} << true << "Delete record?" << QStringList{"一", "二", "三"};
-        QTest::newRow("two selected") << QVector<int>{0, 2} << true << "Delete all selected records?"
+        QTest::newRow("current row") << QVector<int>{} << true << "确定要删除选中的记录？" << QStringList{"一", "三", "四"};
+        QTest::newRow("one selected") << QVector<int>{3} << true << "确定要删除选中的记录？" << QStringList{"一", "二", "三"};
+        QTest::newRow("two selected") << QVector<int>{0, 2} << true << "确定要删除选中的记录？"
                                       << QStringList{"二", "四"};
-        QTest::newRow("cancel") << QVector<int>{0, 2} << false << "Delete all selected records?"
+        QTest::newRow("cancel") << QVector<int>{0, 2} << false << "确定要删除选中的记录？"
                                 << QStringList{"一", "二", "三", "四"};
     }
 

@@ -11,6 +11,8 @@
 
 
 #include <QLabel>
+#include <QPainter>
+#include <QPicture>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
@@ -393,6 +395,30 @@ private Q_SLOTS:
         QCOMPARE(geometry.thumbWidth, width - 24);
         QCOMPARE(geometry.thumbHeight, qRound(geometry.thumbWidth * 1270.0 / 2300.0 - geometry.textHeight));
         QCOMPARE(geometry.offsetX, 10);
+    }
+
+    // On A4 paper a 230 mm waybill is wider than the page: the page image and its thumbnails
+    // show the page, with nothing of the band drawn beyond its outline.
+    void nothingIsDrawnBeyondThePage()
+    {
+        system.printers = {PrintingTestDouble::a4OnlyPrinter(QStringLiteral("A4"))};
+        OutputWaybill waybill;
+        waybill.useRows(numberedRows(2));
+        TPageRun run(system);
+        waybill.page.layout(run);
+        QCOMPARE(run.settings().paperWidth, 2100.0);
+        const std::unique_ptr<QPicture> page = run.GetPage(1);
+        QVERIFY(page);
+        const int w = 149, h = 213; // a thumbnail of the 193 px wide list
+        QImage image(w + 40, h, QImage::Format_RGB32);
+        image.fill(Qt::darkGray);
+        QPainter painter(&image);
+        drawPageImage(painter, *page, w, h);
+        painter.end();
+        QCOMPARE(image.pixelColor(w / 2, h / 2), QColor(Qt::white)); // the page itself
+        for (int y = 0; y < h; ++y)
+            for (int x = w; x < w + 40; ++x)
+                QVERIFY2(image.pixelColor(x, y) == QColor(Qt::darkGray), qPrintable(QStringLiteral("(%1, %2)").arg(x).arg(y)));
     }
 };
 

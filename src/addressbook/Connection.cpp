@@ -1,8 +1,13 @@
 #include "addressbook/Connection.h"
 #include "core/Error.h"
+#include "core/OutputFile.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <sqlcipher/sqlite3.h>
+
+#include <cerrno>
+#include <unistd.h>
 
 namespace corvane {
 
@@ -15,10 +20,84 @@ void execPlain(sqlite3* db, const char* sql)
     if (rc != SQLITE_OK) {
         const QString message = err ? QString::fromUtf8(err) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_free(err);
-        throw Error(message);
+        const char* file = sqlite3_db_filename(db, "main");
+        throw Error(addressBookFailure(file ? QString::fromUtf8(file) : QString(), rc, message));
     }
 }
 
+QString nativePath(const QString& fileName)
+{
+    return QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath());
+}
+
+bool writable(const QString& path, int* error)
+{
+    if (::access(QFile::encodeName(path).constData(), W_OK) == 0)
+        return true;
+    *error = errno;
+    return false;
+}
+
+// Why an existing book can only be read, or empty when it can be written: the file itself, and
+// its folder, where the engine makes its journal while it writes.
+QString readOnlyCause(const QString& fileName)
+{
+    const QFileInfo info(fileName);
+    int error = 0;
+    if (!writable(info.absoluteFilePath(), &error) || !writable(info.absolutePath(), &error)) {
+        if (error == EROFS)
+            return QStringLiteral("所在的文件系统是只读的");
+        return writable(info.absoluteFilePath(), &error) ? QStringLiteral("所在的文件夹不能写入")
+                                                          : QStringLiteral("是只读文件");
+    }
+    return QString();
+}
+
+// Why an existing file could not be opened at all.
+QString cannotOpenCause(const QString& fileName)
+{
+    const QFileInfo info(fileName);
+    if (!info.exists())
+        return QStringLiteral("找不到地址簿文件“%1”，请确认它在程序的文件夹里").arg(nativePath(fileName));
+    if (info.isDir())
+        return QStringLiteral("“%1”是一个文件夹，不是地址簿文件").arg(nativePath(fileName));
+    if (::access(QFile::encodeName(info.absoluteFilePath()).constData(), R_OK) != 0)
+        return QStringLiteral("没有读取地址簿文件“%1”的权限").arg(nativePath(fileName));
+    int error = 0;
+    if (!writable(info.absolutePath(), &error))
+        return QStringLiteral("地址簿“%1”所在的文件夹不能写入").arg(nativePath(fileName));
+    return QStringLiteral("无法打开地址簿文件“%1”").arg(nativePath(fileName));
+}
+
+}
+
+QString addressBookFailure(const QString& fileName, int rc, const QString& engineText)
+{
+    if (fileName.isEmpty())
+        return engineText;
+    const QString file = nativePath(fileName);
+    QString cause;
+    switch (rc & 0xff) {
+    case SQLITE_CANTOPEN: cause = cannotOpenCause(fileName); break;
+    case SQLITE_NOTADB:
+        cause = QStringLiteral("“%1”不是本程序的地址簿，或者它的密码不对").arg(file);
+        break;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        cause = QStringLiteral("地址簿“%1”正被其他程序锁定，等了%2秒仍未解开，请稍后再试")
+                    .arg(file).arg(Connection::BusyTimeoutMs / 1000);
+        break;
+    case SQLITE_READONLY:
+        cause = QStringLiteral("地址簿“%1”不能写入（只读），记录没有改动").arg(file);
+        break;
+    case SQLITE_FULL: cause = QStringLiteral("磁盘已满，地址簿“%1”写不进去，记录没有改动").arg(file); break;
+    case SQLITE_IOERR: cause = QStringLiteral("读写地址簿“%1”时磁盘出错").arg(file); break;
+    case SQLITE_CORRUPT: cause = QStringLiteral("地址簿“%1”已经损坏").arg(file); break;
+    case SQLITE_PERM:
+    case SQLITE_AUTH: cause = QStringLiteral("没有访问地址簿“%1”的权限").arg(file); break;
+    default: return engineText;
+    }
+    return cause + QStringLiteral("。\n") + engineText;
 }
 
 void bindParameters(sqlite3* db, sqlite3_stmt* stmt, const QVariantList& params)
@@ -40,7 +119,9 @@ void checkSqlite(sqlite3* db, int rc)
 {
     if (rc == SQLITE_OK || rc == SQLITE_ROW || rc == SQLITE_DONE)
         return;
-    throw Error(db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc)));
+    const QString engineText = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+    const char* file = db ? sqlite3_db_filename(db, "main") : nullptr;
+    throw Error(addressBookFailure(file ? QString::fromUtf8(file) : QString(), rc, engineText));
 }
 
 Connection::Connection(QString fileName) : m_fileName(std::move(fileName)) {}
@@ -60,15 +141,19 @@ void Connection::Open()
 {
     if (m_db)
         return;
+    const QString readOnlyBecause = QFileInfo::exists(m_fileName) ? readOnlyCause(m_fileName) : QString();
     sqlite3* db = nullptr;
-    // Read-write without create: the address book is supplied, never made here.
-    int rc = sqlite3_open_v2(QFile::encodeName(m_fileName).constData(), &db,
-                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr);
+    // Without create: the address book is supplied, never made here.
+    const int flags = (readOnlyBecause.isEmpty() ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY)
+                      | SQLITE_OPEN_FULLMUTEX;
+    int rc = sqlite3_open_v2(QFile::encodeName(m_fileName).constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
-        const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+        const QString engineText = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close(db);
-        throw Error(message);
+        throw Error(addressBookFailure(m_fileName, rc, engineText));
     }
+    // Before the first statement: another program's write lock is waited for, not failed on.
+    sqlite3_busy_timeout(db, BusyTimeoutMs);
     try {
         const QByteArray key(DatabasePassword);
         checkSqlite(db, sqlite3_key(db, key.constData(), int(key.size())));
@@ -77,14 +162,38 @@ void Connection::Open()
         // Touches the first page, so a wrong key or a foreign file fails here, not later.
         execPlain(db, "SELECT count(*) FROM sqlite_master");
         // The file alone is the whole database: a copy of it is a complete backup.
-        execPlain(db, "PRAGMA journal_mode = DELETE");
+        if (readOnlyBecause.isEmpty())
+            execPlain(db, "PRAGMA journal_mode = DELETE");
         execPlain(db, "PRAGMA cache_size = -65536");
-        sqlite3_busy_timeout(db, 5000);
     } catch (...) {
         sqlite3_close(db);
         throw;
     }
     m_db = db;
+    m_readOnlyReason = readOnlyBecause;
+    m_protectedPath = QFileInfo(m_fileName).absoluteFilePath();
+    OutputFile::protect(m_protectedPath);
+}
+
+QString Connection::readOnlyNotice() const
+{
+    return QStringLiteral("地址簿“%1”%2，现在只能浏览，不能添加、修改或删除记录。")
+        .arg(nativePath(m_fileName), m_readOnlyReason);
+}
+
+void Connection::checkAddressBook()
+{
+    for (const auto& [table, columns] : addressBookTables()) {
+        const QStringList present = tableColumns(table);
+        if (present.isEmpty())
+            throw Error(QStringLiteral("“%1”不是本程序的地址簿：缺少表 %2。")
+                            .arg(nativePath(m_fileName), table));
+        for (const QString& column : columns) {
+            if (!present.contains(column))
+                throw Error(QStringLiteral("地址簿“%1”的表 %2 缺少列“%3”，无法使用。")
+                                .arg(nativePath(m_fileName), table, column));
+        }
+    }
 }
 
 void Connection::Close()
@@ -93,6 +202,9 @@ void Connection::Close()
         return;
     sqlite3_close_v2(m_db);
     m_db = nullptr;
+    m_readOnlyReason.clear();
+    OutputFile::unprotect(m_protectedPath);
+    m_protectedPath.clear();
     ++m_generation;
     Q_EMIT closed();
 }
@@ -135,6 +247,11 @@ qint64 Connection::lastInsertRowId() const
     return m_db ? sqlite3_last_insert_rowid(m_db) : -1;
 }
 
+int Connection::changes() const
+{
+    return m_db ? sqlite3_changes(m_db) : 0;
+}
+
 QStringList Connection::tableColumns(const QString& table)
 {
     sqlite3* db = handle();
@@ -142,8 +259,17 @@ QStringList Connection::tableColumns(const QString& table)
     sqlite3_stmt* stmt = nullptr;
     const QByteArray sql = QStringLiteral("PRAGMA table_info(\"%1\")").arg(table).toUtf8();
     checkSqlite(db, sqlite3_prepare_v2(db, sql.constData(), -1, &stmt, nullptr));
-    while (sqlite3_step(stmt) == SQLITE_ROW)
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
         columns << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)));
+    if (rc != SQLITE_DONE) {
+        try {
+            checkSqlite(db, rc);
+        } catch (...) {
+            sqlite3_finalize(stmt);
+            throw;
+        }
+    }
     sqlite3_finalize(stmt);
     return columns;
 }
@@ -160,6 +286,16 @@ const QStringList& Connection::recipientColumns()
     static const QStringList columns{"姓名", "城市", "收件单位", "邮编", "地址", "手机", "电话",
                                      "内件品名", "数量", "备注"};
     return columns;
+}
+
+const QVector<QPair<QString, QStringList>>& Connection::addressBookTables()
+{
+    static const QVector<QPair<QString, QStringList>> tables{
+        {QStringLiteral("outr"), senderColumns()},
+        {QStringLiteral("inr"), recipientColumns()},
+        {QStringLiteral("excel"), recipientColumns()},
+    };
+    return tables;
 }
 
 void Connection::createDatabase(const QString& fileName)

@@ -5,6 +5,8 @@
 #include <QRegularExpression>
 #include <sqlcipher/sqlite3.h>
 
+#include <malloc.h>
+
 namespace corvane {
 
 namespace {
@@ -108,6 +110,12 @@ void List::ensureOpenState() const
 
 void List::Open()
 {
+    // A large book's snapshot is a few blocks of many megabytes, replaced at every search. The C
+    // library's allocator raises its threshold for mapping blocks after the first such block is
+    // freed, so the next ones would come from the heap and the old ones' memory would stay with
+    // the process; with a fixed threshold every large block goes back when it is freed.
+    static const bool allocatorSet = mallopt(M_MMAP_THRESHOLD, 256 * 1024) == 1;
+    Q_UNUSED(allocatorSet);
     Close();
     sqlite3* db = m_connection->handle();
     const QString table = tableOf(m_sql);
@@ -118,29 +126,75 @@ void List::Open()
     QStringList columns;
     for (int c = 0; c < columnCount; ++c)
         columns << QString::fromUtf8(sqlite3_column_name(stmt.get(), c + offset));
-    QVector<Row> rows;
+    // Read whole before the list takes it: a statement that fails half-way leaves no half list.
+    QVector<qint64> rowids;
+    QVector<quint32> offsets;
+    QString text;
     while (stmt.step()) {
-        Row row;
-        row.rowid = offset ? sqlite3_column_int64(stmt.get(), 0) : -1;
-        row.values.resize(columnCount);
+        rowids.append(offset ? sqlite3_column_int64(stmt.get(), 0) : -1);
         for (int c = 0; c < columnCount; ++c) {
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), c + offset));
-            if (text)
-                row.values[c] = QString::fromUtf8(text, sqlite3_column_bytes(stmt.get(), c + offset));
+            offsets.append(quint32(text.size()));
+            const auto* chars = static_cast<const QChar*>(sqlite3_column_text16(stmt.get(), c + offset));
+            if (chars)
+                text.append(chars, sqlite3_column_bytes16(stmt.get(), c + offset) / 2);
         }
-        rows.push_back(std::move(row));
+        offsets.append(quint32(text.size()));
     }
+    rowids.squeeze();
+    offsets.squeeze();
+    text.squeeze();
     Q_EMIT aboutToReset();
     m_table = table;
     m_columns = columns;
-    m_rows = std::move(rows);
+    m_rowids = std::move(rowids);
+    m_offsets = std::move(offsets);
+    m_text = std::move(text);
     m_active = true;
     m_generation = m_connection->generation();
     m_state = State::Browse;
-    m_current = m_rows.isEmpty() ? -1 : 0;
-    m_eof = m_rows.isEmpty();
+    m_current = rowCount() == 0 ? -1 : 0;
+    m_eof = rowCount() == 0;
     Q_EMIT reset();
     Q_EMIT currentChanged(m_current);
+}
+
+QStringView List::cell(int row, int column) const
+{
+    const qsizetype at = qsizetype(row) * (m_columns.size() + 1) + column;
+    return QStringView(m_text).mid(m_offsets[at], m_offsets[at + 1] - m_offsets[at]);
+}
+
+List::Row List::rowAt(int row) const
+{
+    Row r;
+    r.rowid = m_rowids[row];
+    r.values.reserve(m_columns.size());
+    for (int c = 0; c < m_columns.size(); ++c)
+        r.values << cell(row, c).toString();
+    return r;
+}
+
+void List::setRow(int row, const Row& values)
+{
+    // A changed row is written anew at the end of the text; its old text stays until the next Open.
+    const qsizetype stride = m_columns.size() + 1;
+    if (row == rowCount()) {
+        m_rowids.append(values.rowid);
+        m_offsets.resize(m_offsets.size() + stride);
+    }
+    m_rowids[row] = values.rowid;
+    for (int c = 0; c < m_columns.size(); ++c) {
+        m_offsets[row * stride + c] = quint32(m_text.size());
+        m_text.append(values.values.value(c));
+    }
+    m_offsets[row * stride + m_columns.size()] = quint32(m_text.size());
+}
+
+void List::clearRows()
+{
+    m_rowids.clear();
+    m_offsets.clear();
+    m_text.clear();
 }
 
 void List::Close()
@@ -149,7 +203,7 @@ void List::Close()
         return;
     Q_EMIT aboutToReset();
     m_active = false;
-    m_rows.clear();
+    clearRows();
     m_current = -1;
     m_eof = true;
     m_state = State::Inactive;
@@ -164,7 +218,7 @@ void List::ExecSQL()
 
 int List::RecordCount() const
 {
-    return Active() ? int(m_rows.size()) : 0;
+    return Active() ? rowCount() : 0;
 }
 
 void List::setCurrent(int row)
@@ -177,11 +231,11 @@ void List::setCurrent(int row)
 
 void List::setRecNo(int row)
 {
-    if (!Active() || m_rows.isEmpty())
+    if (!Active() || rowCount() == 0)
         return;
     if (m_state != State::Browse)
         Cancel();
-    setCurrent(qBound(0, row, int(m_rows.size()) - 1));
+    setCurrent(qBound(0, row, rowCount() - 1));
     m_eof = false;
 }
 
@@ -193,9 +247,9 @@ void List::First()
 
 void List::Next()
 {
-    if (!Active() || m_rows.isEmpty())
+    if (!Active() || rowCount() == 0)
         return;
-    if (m_current + 1 >= m_rows.size())
+    if (m_current + 1 >= rowCount())
         m_eof = true;
     else
         setCurrent(m_current + 1);
@@ -206,11 +260,11 @@ void List::Edit()
     ensureOpenState();
     if (m_state != State::Browse)
         return;
-    if (m_rows.isEmpty()) {
+    if (rowCount() == 0) {
         Append();
         return;
     }
-    m_buffer = m_rows[m_current];
+    m_buffer = rowAt(m_current);
     m_changed = QVector<bool>(m_columns.size(), false);
     m_state = State::Edit;
 }
@@ -259,9 +313,9 @@ void List::Post()
         }
         m_buffer.rowid = m_connection->lastInsertRowId();
         Q_EMIT aboutToReset();
-        m_rows.push_back(m_buffer);
+        setRow(rowCount(), m_buffer);
         m_state = State::Browse;
-        m_current = int(m_rows.size()) - 1;
+        m_current = rowCount() - 1;
         m_eof = false;
         Q_EMIT reset();
         Q_EMIT currentChanged(m_current);
@@ -271,19 +325,41 @@ void List::Post()
         QStringList sets;
         for (int i = 0; i < names.size(); ++i)
             sets << QStringLiteral("%1 = ?%2").arg(names[i]).arg(i + 1);
-        values << m_buffer.rowid;
-        m_connection->ExecSQL(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?%3")
-                                  .arg(m_table, sets.join(", ")).arg(values.size()), values);
+        const QString where = rowAsRead(m_current, values);
+        m_connection->ExecSQL(QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(m_table, sets.join(", "), where),
+                              values);
+        if (m_connection->changes() == 0)
+            readAgainAfterStaleRow(QStringLiteral("这条记录已被其他程序修改或删除，这次修改没有保存。"));
     }
-    m_rows[m_current] = m_buffer;
+    setRow(m_current, m_buffer);
     m_state = State::Browse;
     Q_EMIT rowChanged(m_current);
+}
+
+QString List::rowAsRead(int row, QVariantList& parameters) const
+{
+    // The row must still hold every value the list read, not merely the same rowid: a rowid
+    // freed by a deletion elsewhere is given to the next new row.
+    parameters << m_rowids[row];
+    QStringList terms{QStringLiteral("rowid = ?%1").arg(parameters.size())};
+    for (int c = 0; c < m_columns.size(); ++c) {
+        parameters << cell(row, c).toString();
+        terms << QStringLiteral("ifnull(CAST(%1 AS TEXT), '') = ?%2").arg(quoted(m_columns[c])).arg(parameters.size());
+    }
+    return terms.join(QStringLiteral(" AND "));
+}
+
+void List::readAgainAfterStaleRow(const QString& what)
+{
+    Cancel();
+    Open();
+    throw StaleRowError(what + QStringLiteral("列表已重新读取，请核对后再操作。"));
 }
 
 void List::Delete()
 {
     ensureOpenState();
-    if (m_rows.isEmpty())
+    if (rowCount() == 0)
         return;
     deleteRows({m_current});
 }
@@ -295,27 +371,51 @@ void List::deleteRows(QVector<int> rows)
         throw Error(QStringLiteral("Cannot modify a read-only dataset"));
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    rows.erase(std::remove_if(rows.begin(), rows.end(), [&](int r) { return r < 0 || r >= m_rows.size(); }),
+    rows.erase(std::remove_if(rows.begin(), rows.end(), [&](int r) { return r < 0 || r >= rowCount(); }),
                rows.end());
     if (rows.isEmpty())
         return;
     Cancel();
     // One transaction: either every selected row goes or none does.
     m_connection->ExecSQL(QStringLiteral("BEGIN"));
+    bool stale = false;
     try {
-        for (int r : rows)
-            m_connection->ExecSQL(QStringLiteral("DELETE FROM %1 WHERE rowid = ?1").arg(m_table), {m_rows[r].rowid});
-        m_connection->ExecSQL(QStringLiteral("COMMIT"));
+        for (int r : rows) {
+            QVariantList parameters;
+            const QString where = rowAsRead(r, parameters);
+            m_connection->ExecSQL(QStringLiteral("DELETE FROM %1 WHERE %2").arg(m_table, where), parameters);
+            if (m_connection->changes() == 0) {
+                stale = true;
+                break;
+            }
+        }
+        m_connection->ExecSQL(stale ? QStringLiteral("ROLLBACK") : QStringLiteral("COMMIT"));
     } catch (...) {
         try { m_connection->ExecSQL(QStringLiteral("ROLLBACK")); } catch (...) {}
         throw;
     }
+    if (stale)
+        readAgainAfterStaleRow(rows.size() == 1
+                                   ? QStringLiteral("这条记录已被其他程序修改或删除，没有删除任何记录。")
+                                   : QStringLiteral("选中的记录中有的已被其他程序修改或删除，没有删除任何记录。"));
     Q_EMIT aboutToReset();
-    for (auto it = rows.rbegin(); it != rows.rend(); ++it)
-        m_rows.removeAt(*it);
+    // One pass, however many rows go.
+    const qsizetype stride = m_columns.size() + 1;
+    int kept = 0;
+    for (int r = 0, next = 0; r < rowCount(); ++r) {
+        if (next < rows.size() && rows[next] == r) {
+            ++next;
+            continue;
+        }
+        m_rowids[kept] = m_rowids[r];
+        std::copy_n(m_offsets.constBegin() + r * stride, stride, m_offsets.begin() + kept * stride);
+        ++kept;
+    }
+    m_rowids.resize(kept);
+    m_offsets.resize(kept * stride);
     const int first = rows.first();
-    m_current = m_rows.isEmpty() ? -1 : qMin(first, int(m_rows.size()) - 1);
-    m_eof = m_rows.isEmpty();
+    m_current = rowCount() == 0 ? -1 : qMin(first, rowCount() - 1);
+    m_eof = rowCount() == 0;
     Q_EMIT reset();
     Q_EMIT currentChanged(m_current);
 }
@@ -336,7 +436,9 @@ QString List::read(int column) const
         return m_buffer.values.value(column);
     if (!Active() || m_current < 0)
         return QString();
-    return m_rows[m_current].values.value(column);
+    if (column >= m_columns.size())
+        return QString();
+    return cell(m_current, column).toString();
 }
 
 void List::write(int column, const QString& value)
@@ -351,9 +453,9 @@ void List::write(int column, const QString& value)
 
 QString List::value(int row, int column) const
 {
-    if (!Active() || row < 0 || row >= m_rows.size())
+    if (!Active() || row < 0 || row >= rowCount() || column < 0 || column >= m_columns.size())
         return QString();
-    return m_rows[row].values.value(column);
+    return cell(row, column).toString();
 }
 
 }

@@ -1,4 +1,5 @@
 #include "addressbook/SenderPageDate.h"
+#include "addressbook/Connection.h"
 #include "addressbook/List.h"
 
 namespace corvane {
@@ -52,7 +53,9 @@ QStringList SenderPageDate::startUp(List& senders, const QDate& today)
     if (!isShown(currentParts(senders)))
         return hiddenParts();
     const QStringList parts = partsOf(today);
-    write(senders, parts);
+    // A read-only book shows today's date without storing it.
+    if (!senders.connection()->readOnly())
+        write(senders, parts);
     return parts;
 }
 

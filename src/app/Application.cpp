@@ -8,6 +8,9 @@
 #include "outputwindows/WidgetReportWindows.h"
 
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace corvane {
 
@@ -23,6 +26,37 @@ bool Application::notify(QObject* receiver, QEvent* event)
         Dialogs::showError(activeWindow(), QString::fromLocal8Bit(e.what()));
     }
     return false;
+}
+
+bool installQtTranslations()
+{
+    // Qt's own texts (message box buttons, edit boxes' context menus, the print and font
+    // dialogs) in Simplified Chinese; qt_zh_CN loads the catalogues of every Qt module.
+    static QTranslator* translator = nullptr;
+    if (translator)
+        return true;
+    auto* loaded = new QTranslator(QCoreApplication::instance());
+    if (!loaded->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qt"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete loaded;
+        return false;
+    }
+    QCoreApplication::installTranslator(loaded);
+    translator = loaded;
+    return true;
+}
+
+void setUpApplication()
+{
+    QApplication::setApplicationName(QStringLiteral("corvane"));
+    // No display name: on X11 Qt appends it to every window title, and the message boxes are
+    // titled "提示" and nothing else. The error box takes the title explicitly.
+    Dialogs::setErrorTitle(applicationTitle());
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/corvane.png")));
+    installFontSubstitutions();
+    // Without any face for Chinese, Qt's buttons stay English rather than turn into boxes.
+    if (chineseTextShowable())
+        installQtTranslations();
 }
 
 int runApplication(int argc, char* argv[])
@@ -41,16 +75,14 @@ int runApplication(int argc, char* argv[])
     }
 
     Application app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("corvane"));
-    QApplication::setApplicationDisplayName(applicationTitle());
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/art/corvane.png")));
-    installFontSubstitutions();
-
-    std::unique_ptr<TMainForm> form = createMainWindow();
-    if (!form)
+    setUpApplication();
+    const QString missingFonts = missingFontsMessage();
+    if (!missingFonts.isEmpty()) {
+        Dialogs::hint(nullptr, missingFonts, MessageIcon::Stop);
         return 1;
-    form->show();
-    return app.exec();
+    }
+
+    return runMainWindow();
 }
 
 }

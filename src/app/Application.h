@@ -12,6 +12,11 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 };
 
+// Loads Qt's Simplified Chinese translations; false when they are not installed.
+bool installQtTranslations();
+// Name, icon, translations and fonts of the windowed program.
+void setUpApplication();
+
 // Program entry: headless sub-commands first, otherwise the GUI.
 int runApplication(int argc, char* argv[]);
 

@@ -242,10 +242,8 @@ void DataGrid::deleteWithQuestion()
     if (m_list->RecordCount() == 0)
         return;
     const QVector<int> rows = selectedRows();
-    const QString question = rows.size() < 2 ? QStringLiteral("Delete record?")
-                                             : QStringLiteral("Delete all selected records?");
-    if (Dialogs::current().message(this, QStringLiteral("Confirm"), question, MessageIcon::Question,
-                                   MessageButtons::OkCancel) != MessageResult::Ok)
+    // The same question as the pages' "删除", whether one row or several are selected.
+    if (!Dialogs::confirm(this, QStringLiteral("确定要删除选中的记录？")))
         return;
     if (rows.isEmpty()) {
         m_list->Delete();

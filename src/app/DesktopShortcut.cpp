@@ -6,18 +6,82 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 namespace corvane {
 
+namespace {
+
+QString homeFolder()
+{
+    return QDir::homePath();
+}
+
+// $XDG_CONFIG_HOME or ~/.config, as the XDG base directories say.
+QString configFolder()
+{
+    const QString set = qEnvironmentVariable("XDG_CONFIG_HOME");
+    return QDir::isAbsolutePath(set) ? set : homeFolder() + QStringLiteral("/.config");
+}
+
+// The value of XDG_DESKTOP_DIR in user-dirs.dirs: a shell assignment of "$HOME/…" or of an
+// absolute path. Null when the file or the line is absent.
+QString xdgDesktopDir()
+{
+    QFile file(configFolder() + QStringLiteral("/user-dirs.dirs"));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    QString found;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (!line.startsWith(QLatin1String("XDG_DESKTOP_DIR=")))
+            continue;
+        QString value = line.mid(int(qstrlen("XDG_DESKTOP_DIR=")));
+        if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"')))
+            value = value.mid(1, value.size() - 2);
+        QString unescaped;   // inside double quotes a backslash takes the next character literally
+        for (int i = 0; i < value.size(); ++i) {
+            if (value.at(i) == QLatin1Char('\\') && i + 1 < value.size())
+                ++i;
+            unescaped += value.at(i);
+        }
+        value = unescaped;
+        if (value.startsWith(QLatin1String("$HOME")))
+            value = homeFolder() + value.mid(5);
+        if (QDir::isAbsolutePath(value))
+            found = QDir::cleanPath(value);   // the last assignment wins, as in the shell
+    }
+    return found;
+}
+
+}
+
 QString DesktopShortcut::desktopFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    const QString xdg = xdgDesktopDir();
+    if (xdg.isNull())
+        return homeFolder() + QStringLiteral("/Desktop");
+    // A desktop folder set to the home folder means the user has none.
+    if (xdg == QDir::cleanPath(homeFolder()))
+        return {};
+    return xdg;
 }
 
 QString DesktopShortcut::filePath()
 {
-    return desktopFolder() + QLatin1Char('/') + applicationTitle() + QStringLiteral(".desktop");
+    const QString folder = desktopFolder();
+    return folder.isEmpty() ? QString() : folder + QLatin1Char('/') + applicationTitle() + QStringLiteral(".desktop");
+}
+
+QString DesktopShortcut::applicationsFolder()
+{
+    const QString set = qEnvironmentVariable("XDG_DATA_HOME");
+    const QString data = QDir::isAbsolutePath(set) ? set : homeFolder() + QStringLiteral("/.local/share");
+    return data + QStringLiteral("/applications");
+}
+
+QString DesktopShortcut::menuEntryPath()
+{
+    return applicationsFolder() + QStringLiteral("/corvane.desktop");
 }
 
 QString DesktopShortcut::iconPath(const QString& executable)
@@ -68,25 +132,47 @@ QByteArray DesktopShortcut::entry(const QString& executable, const QString& icon
     text += QStringLiteral("Path=") + escapeValue(exe.absolutePath() + QLatin1Char('/')) + QLatin1Char('\n');
     text += QStringLiteral("Icon=") + escapeValue(icon) + QLatin1Char('\n');
     text += QStringLiteral("Terminal=false\n");
+    text += QStringLiteral("Categories=Office;\n");
+    // Lets a launcher match the running program's windows to this entry.
+    text += QStringLiteral("StartupWMClass=corvane\n");
     return text.toUtf8();
 }
 
-bool DesktopShortcut::write(const QString& executable)
+namespace {
+
+bool writeEntry(const QString& path, const QByteArray& content)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(content) != content.size())
+        return false;
+    if (!file.commit())
+        return false;
+    // Desktops start only entries marked executable.
+    return QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                           | QFile::ReadGroup | QFile::ExeGroup
+                                           | QFile::ReadOther | QFile::ExeOther);
+}
+
+}
+
+DesktopShortcut::Written DesktopShortcut::write(const QString& executable)
 {
     const QString icon = iconPath(executable);
     if (!QFile::exists(icon))
         QImage(QStringLiteral(":/art/corvane.png")).save(icon);   // best effort: a missing icon is no failure
+    const QByteArray content = entry(executable, icon);
 
-    QSaveFile file(filePath());
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(entry(executable, icon));
-    if (!file.commit())
-        return false;
-    // Desktops start only entries marked executable.
-    return QFile::setPermissions(filePath(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                                 | QFile::ReadGroup | QFile::ExeGroup
-                                                 | QFile::ReadOther | QFile::ExeOther);
+    Written written;
+    // A desktop folder that does not exist is the user's choice: none is made.
+    const QString desktop = desktopFolder();
+    if (!desktop.isEmpty() && QFileInfo(desktop).isDir())
+        written.desktop = writeEntry(filePath(), content);
+    // The applications folder is the program's to make; menus and launchers read it.
+    if (QDir().mkpath(applicationsFolder()))
+        written.menu = writeEntry(menuEntryPath(), content);
+    return written;
 }
 
 }

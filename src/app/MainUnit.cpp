@@ -1,6 +1,8 @@
 #include "app/MainUnit.h"
 #include "addressbook/Connection.h"
+#include "addressbook/DatabaseBackup.h"
 #include "addressbook/List.h"
+#include "addressbook/ListExport.h"
 #include "app/Startup.h"
 #include "app/BannerImage.h"
 #include "app/ClickableImage.h"
@@ -10,6 +12,8 @@
 #include "app/PageParts.h"
 #include "app/RecipientPage.h"
 #include "app/SenderPage.h"
+#include "core/Dialogs.h"
+#include "core/Error.h"
 #include "templates/BannerLabel.h"
 
 #include <QCloseEvent>
@@ -44,7 +48,7 @@ const NavigationEntry navigationEntries[] = {
     {"SpeedButton3", "单张打印", ":/art/nav-print-one.png", nullptr},
     {"SpeedButton4", "批量打印", ":/art/nav-print-batch.png", nullptr},
     {"SpeedButton5", "Excel导入", ":/art/nav-import.png", &TMainForm::SpeedButton5Click},
-    {"SpeedButton6", "数据导出", ":/art/nav-export.png", nullptr},
+    {"SpeedButton6", "数据导出", ":/art/nav-export.png", &TMainForm::SpeedButton6Click},
     {"SpeedButton7", "数据管理", ":/art/nav-data.png", &TMainForm::SpeedButton7Click},
     {"SpeedButton8", "隐藏日期", ":/art/nav-date.png", nullptr},   // the sender page handles it
     {"SpeedButton9", "帮助主题", ":/art/nav-help.png", &TMainForm::SpeedButton9Click},
@@ -68,11 +72,13 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Framele
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(applicationTitle());
+    m_programFolder = QCoreApplication::applicationDirPath();
     setFont(songTi());
 
     // The address book first: without it there is nothing to show.
     m_connection = std::make_unique<Connection>(QString::fromLatin1(Connection::DefaultFileName));
     m_connection->Open();
+    m_connection->checkAddressBook();
     m_senders = std::make_unique<List>(m_connection.get());
     m_recipients = std::make_unique<List>(m_connection.get());
     m_imported = std::make_unique<List>(m_connection.get());
@@ -170,6 +176,8 @@ void TMainForm::buildNavigationBar()
     m_senderPage->setDateButton(m_navigationButtons[7]);
 
     m_dataMenu = addPopupMenu(this, "PopupMenu3", {{"N1", "数据备份"}, {"N2", "数据恢复"}});
+    connect(m_dataMenu->actions().at(0), &QAction::triggered, this, &TMainForm::N1Click);
+    connect(m_dataMenu->actions().at(1), &QAction::triggered, this, &TMainForm::N2Click);
     m_helpMenu = addPopupMenu(this, "PopupMenu4", {{"N3", "使用帮助"}, {"N5", "常见问题"}, {"N6", "软件网站"}});
     const QList<QAction*> help = m_helpMenu->actions();
     connect(help[0], &QAction::triggered, this, &TMainForm::N3Click);
@@ -190,7 +198,8 @@ void TMainForm::buildPages()
 
     m_senderPage = new SenderPage(m_senders.get());
     m_recipientPage = new RecipientPage(m_recipients.get());
-    m_importPage = new ImportPage(m_imported.get());
+    m_importPage = new ImportPage({m_connection.get(), m_senders.get(), m_recipients.get(), m_imported.get()},
+                                  [this] { return m_senderPage->rememberedName(); }, &m_openDialog);
     pages->addTab(m_senderPage, QStringLiteral("寄件信息"));
     pages->addTab(m_recipientPage, QStringLiteral("收件信息"));
     pages->addTab(m_importPage, QStringLiteral("Excel导入"));
@@ -301,6 +310,19 @@ void TMainForm::SpeedButton5Click()
     m_importPage->SpeedButton5Click();
 }
 
+void TMainForm::SpeedButton6Click()
+{
+    m_pages->setCurrentWidget(m_recipientPage);
+    const QString name = Dialogs::current().saveFileName(this, QString(), QString());
+    if (name.isEmpty())
+        return;
+    runGuarded(this, m_recipients.get(), [&] {
+        // The extension is always added, also to a name that already has it.
+        exportListToXls(*m_recipients, name + QStringLiteral(".xls"));
+        Dialogs::hint(this, QStringLiteral("数据导出成功！"));
+    });
+}
+
 void TMainForm::SpeedButton7Click()
 {
     popupUnder(m_dataMenu, navigationButton(7));
@@ -325,6 +347,46 @@ void TMainForm::Image3Click()
 {
     Desktop::current().releaseHelpKey();
     close();
+}
+
+void TMainForm::N1Click()
+{
+    const QString name = Dialogs::current().saveFileName(this, QString(), QString());
+    if (name.isEmpty())
+        return;
+    try {
+        backupDatabase(m_programFolder + QStringLiteral("/data.mdb"), name + QStringLiteral(".bak"));
+    } catch (const Error& e) {
+        Dialogs::hint(this, QStringLiteral("数据备份失败，请重新备份！\n") + e.message());
+        return;
+    }
+    Dialogs::hint(this, QStringLiteral("数据备份成功！"));
+}
+
+void TMainForm::N2Click()
+{
+    const QString source = Dialogs::current().openFileName(this, m_openDialog.title, m_openDialog.filter);
+    if (source.isEmpty())
+        return;
+    const QString failed = QStringLiteral("数据恢复失败，请重新恢复！\n");
+    // A file that is no address book of this program is refused before anything is touched.
+    try {
+        checkAddressBookFile(source);
+    } catch (const Error& e) {
+        Dialogs::hint(this, failed + e.message());
+        return;
+    }
+    m_connection->Close();
+    try {
+        restoreDatabase(source, m_programFolder + QStringLiteral("/data.mdb"));
+    } catch (const Error& e) {
+        // The old data.mdb is untouched; the lists reconnect when next opened.
+        Dialogs::hint(this, failed + e.message());
+        return;
+    }
+    Dialogs::hint(this, QStringLiteral("数据恢复成功！"));
+    close();
+    QCoreApplication::exit(0);
 }
 
 void TMainForm::N3Click()

@@ -1,4 +1,6 @@
 #pragma once
+#include "app/ImportPage.h"
+
 #include <QWidget>
 #include <memory>
 
@@ -46,6 +48,11 @@ public:
     QPoint popupPosition(const QAbstractButton* button) const;
     void popupUnder(QMenu* menu, const QAbstractButton* button);
 
+    // The folder whose data.mdb backup and restore address: the program's own folder.
+    QString programFolder() const { return m_programFolder; }
+    void setProgramFolder(const QString& folder) { m_programFolder = folder; }
+    const OpenFileDialogSettings& openFileDialog() const { return m_openDialog; }
+
     static QUrl webSite(const QString& page = QString());
     // "使用帮助.chm" in the working folder when there is one, else the help shipped beside the program.
     static QUrl helpDocument();
@@ -54,11 +61,14 @@ public Q_SLOTS:
     void SpeedButton1Click();
     void SpeedButton2Click();
     void SpeedButton5Click();
+    void SpeedButton6Click();   // "数据导出"
     void SpeedButton7Click();
     void SpeedButton9Click();
     void SpeedButton10Click();
     void Image2Click();
     void Image3Click();
+    void N1Click();      // "数据备份"
+    void N2Click();      // "数据恢复"
     void N3Click();      // "使用帮助", also F1
     void N5Click();      // "常见问题"
     void N6Click();      // "软件网站"
@@ -86,6 +96,8 @@ private:
     RecipientPage* m_recipientPage = nullptr;
     ImportPage* m_importPage = nullptr;
     QMenu* m_dataMenu = nullptr;     // PopupMenu3
+    OpenFileDialogSettings m_openDialog;
+    QString m_programFolder;
     QMenu* m_helpMenu = nullptr;     // PopupMenu4
 };
 

@@ -13,6 +13,8 @@
 #include <QTabWidget>
 #include <QToolButton>
 
+#include <limits>
+
 namespace corvane {
 
 QFont songTi(int pixelSize, bool bold)
@@ -47,6 +49,8 @@ QVector<QLineEdit*> addInputBoxes(QWidget* page, const QVector<InputBox>& boxes,
         edit->setObjectName(QLatin1String(box.name));
         edit->setFont(songTi());
         edit->setGeometry(box.left, box.top, box.width, height);
+        // Whatever length the column holds: the default limit would cut a long field on its next edit.
+        edit->setMaxLength(std::numeric_limits<int>::max());
         // Flat: a thin line instead of the sunken frame.
         edit->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid #7a96b8; padding: 0 2px; }"));
         label->setBuddy(edit);

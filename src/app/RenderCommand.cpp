@@ -5,6 +5,8 @@
 #include "core/ConsoleDialogs.h"
 #include "core/Error.h"
 #include "core/Fonts.h"
+#include "core/OutputFile.h"
+#include "output/CutTextReport.h"
 #include "output/ListDataSet.h"
 #include "output/PdfFilePrintingSystem.h"
 #include "output/QtPrintingSystem.h"
@@ -15,6 +17,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QLibrary>
 #include <QWidget>
 #include <cstdio>
 #include <optional>
@@ -25,10 +28,11 @@ namespace {
 
 const char* const usage =
     "usage: corvane render --window dd|edd|pd|ped --template N [--sender-row K] [--recipient-row K]\n"
-    "                      [--move-x PX] [--move-y PX] (--pdf FILE | --printer NAME)\n"
+    "                      [--move-x PX] [--move-y PX] [--check] (--pdf FILE | --printer NAME)\n"
     "Lays template N of the window's catalogue out with row K of outr as the sender and row K of\n"
     "inr (dd) or excel (edd) as the recipient; pd and ped print one page per row of inr or excel.\n"
-    "Reads data.mdb in the working directory.\n";
+    "Reads data.mdb in the working directory. --check lists the texts that did not fit their\n"
+    "boxes (page, field, whole value) and exits with status 3 when there are any.\n";
 
 void printError(const QString& message)
 {
@@ -44,6 +48,7 @@ struct RenderOptions {
     int moveY = 0;
     QString pdfFile;
     QString printer;
+    bool check = false;
 };
 
 std::optional<int> parseInt(const QString& text)
@@ -54,9 +59,10 @@ std::optional<int> parseInt(const QString& text)
 }
 
 // Throws Error with the reason when the arguments are not usable.
-RenderOptions parseArguments(const QStringList& args)
+RenderOptions parseArguments(QStringList args)
 {
     RenderOptions options;
+    options.check = args.removeAll(QStringLiteral("--check")) > 0;
     bool haveWindow = false;
     QHash<QString, QString> values;
     for (int i = 0; i < args.size(); ++i) {
@@ -137,14 +143,49 @@ std::function<QString(const QString&)> currentRowReader(List& list)
     };
 }
 
+// libcups, loaded at run time as the printing layer does.
+using CupsGetDests = int (*)(void** destinations);
+using CupsFreeDests = void (*)(int count, void* destinations);
+using CupsLastError = int (*)();
+using CupsLastErrorString = const char* (*)();
+constexpr int ippServiceUnavailable = 0x0502;
+
+// When the print service cannot be reached, the engine's text of why; empty when it answers.
+QString printServiceFailure()
+{
+    QLibrary cups(QStringLiteral("cups"), 2);
+    const auto getDests = reinterpret_cast<CupsGetDests>(cups.resolve("cupsGetDests"));
+    const auto freeDests = reinterpret_cast<CupsFreeDests>(cups.resolve("cupsFreeDests"));
+    const auto lastError = reinterpret_cast<CupsLastError>(cups.resolve("cupsLastError"));
+    const auto lastErrorString = reinterpret_cast<CupsLastErrorString>(cups.resolve("cupsLastErrorString"));
+    if (!getDests || !freeDests || !lastError)
+        return QStringLiteral("libcups is not installed");
+    void* destinations = nullptr;
+    const int count = getDests(&destinations);
+    freeDests(count, destinations);
+    if (count == 0 && lastError() == ippServiceUnavailable)
+        return lastErrorString ? QString::fromLocal8Bit(lastErrorString()) : QStringLiteral("service unavailable");
+    return QString();
+}
+
+QString unknownPrinter(const QString& name, const QStringList& installed)
+{
+    const QString failure = printServiceFailure();
+    if (!failure.isEmpty())
+        return QStringLiteral("无法连接打印服务（CUPS），找不到打印机“%1”。请确认打印服务已经启动。\n%2")
+            .arg(name, failure);
+    return QStringLiteral("找不到打印机“%1”（已安装的打印机：%2）。")
+        .arg(name, installed.isEmpty() ? QStringLiteral("无") : installed.join(QStringLiteral("，")));
+}
+
 int render(const RenderOptions& options)
 {
-    const QFileInfo database(QDir::current().filePath(QString::fromLatin1(Connection::DefaultFileName)));
-    if (!database.exists())
-        throw Error(QStringLiteral("%1 not found (the command runs in the program's folder)").arg(database.filePath()));
-
-    Connection connection;
+    Connection connection(QDir::current().filePath(QString::fromLatin1(Connection::DefaultFileName)));
     connection.Open();
+    connection.checkAddressBook();
+    // Refused before anything is laid out; the page run checks again when it writes.
+    if (!options.pdfFile.isEmpty())
+        OutputFile(options.pdfFile).discard();
     List senders(&connection);
     senders.setSQL(QStringLiteral("select * from outr"));
     senders.Open();
@@ -171,23 +212,35 @@ int render(const RenderOptions& options)
         system = std::make_unique<PdfFilePrintingSystem>(QFileInfo(options.pdfFile).absoluteFilePath());
     } else {
         system = std::make_unique<QtPrintingSystem>();
-        const int index = system->printerNames().indexOf(options.printer);
+        const QStringList printers = system->printerNames();
+        const int index = printers.indexOf(options.printer);
         if (index < 0)
-            throw Error(QStringLiteral("no printer named \"%1\" (installed: %2)")
-                            .arg(options.printer, system->printerNames().join(QStringLiteral(", "))));
+            throw Error(unknownPrinter(options.printer, printers));
         page.PrinterSettings.PrinterIndex = index;
     }
     page.setPrintingSystem(system.get());
 
     int sheets = 0;
-    QObject::connect(&page, &ReportPage::printStarted, [&sheets](TPageRun* run, QWidget*) {
-        QObject::connect(run, &TPageRun::pageAvailable, run, [&sheets](int n) { sheets = n; });
+    QList<TPageRun::CutText> cuts;
+    QObject::connect(&page, &ReportPage::printStarted, [&sheets, &cuts](TPageRun* run, QWidget*) {
+        QObject::connect(run, &TPageRun::pageAvailable, run, [&sheets, &cuts, run](int n) {
+            sheets = n;
+            cuts = run->cutTexts();
+        });
     });
     if (!page.printJob())
         throw Error(QStringLiteral("nothing was printed"));
     const QString target = options.pdfFile.isEmpty() ? options.printer : options.pdfFile;
     std::printf("%d page%s to %s\n", sheets, sheets == 1 ? "" : "s", target.toLocal8Bit().constData());
-    return 0;
+    if (!options.check)
+        return 0;
+    // Printed in full either way; the check only tells what did not fit.
+    if (cuts.isEmpty())
+        return 0;
+    std::printf("%s\n", cutTextSummary(cuts).toLocal8Bit().constData());
+    for (const QString& line : cutTextLines(cuts))
+        std::printf("%s\n", line.toLocal8Bit().constData());
+    return 3;
 }
 
 }
@@ -207,6 +260,12 @@ int runRenderCommand(const QStringList& args)
         return 2;
     }
     installFontSubstitutions();
+    const QString missingFonts = missingFontsMessage();
+    if (!missingFonts.isEmpty()) {
+        printError(missingFonts);
+        return 1;
+    }
+    Dialogs& previousDialogs = Dialogs::current();
     ConsoleDialogs dialogs(QStringLiteral("corvane render: "));
     Dialogs::install(&dialogs);
     int status = 1;
@@ -219,7 +278,7 @@ int runRenderCommand(const QStringList& args)
         printError(QString::fromLocal8Bit(e.what()));
         status = 1;
     }
-    Dialogs::install(nullptr);
+    Dialogs::install(&previousDialogs);
     return status;
 }
 

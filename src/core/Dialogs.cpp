@@ -37,9 +37,27 @@ QString Dialogs::errorText(const QString& text)
     return text;
 }
 
+namespace {
+QString& errorTitleSet()
+{
+    static QString title;
+    return title;
+}
+}
+
+void Dialogs::setErrorTitle(const QString& title)
+{
+    errorTitleSet() = title;
+}
+
+QString Dialogs::errorTitle()
+{
+    return errorTitleSet().isEmpty() ? QGuiApplication::applicationDisplayName() : errorTitleSet();
+}
+
 void Dialogs::showError(QWidget* parent, const QString& text)
 {
-    current().message(parent, QGuiApplication::applicationDisplayName(), errorText(text),
+    current().message(parent, errorTitle(), errorText(text),
                       MessageIcon::Stop, MessageButtons::Ok);
 }
 

@@ -33,6 +33,9 @@ public:
     static bool confirm(QWidget* parent, const QString& text);
     // The application's standard error box: application title, stop icon, OK.
     static void showError(QWidget* parent, const QString& text);
+    // The error box's title: the one set, else the application's display name.
+    static void setErrorTitle(const QString& title);
+    static QString errorTitle();
     // The text the error box shows: a full stop is added when the last character sorts after '.'.
     static QString errorText(const QString& text);
 };

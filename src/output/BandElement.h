@@ -25,6 +25,8 @@ struct BandElement {
     // is not wrapped where the device's type runs a little wider than the screen's.
     bool autoSize = false;
     QStringList lines;          // print box: one paragraph per entry
+    QString field;              // print box: what it prints, as the user names it ("收件人城市")
+    QString value;              // print box: the whole value its lines were made from
     QString caption;            // banner label
     bool printing = false;      // set while a run lays the element out (no painting on screen)
 

@@ -23,8 +23,10 @@ double alignedX(const QRect& box, double textWidth, Qt::Alignment alignment)
 
 int BoxTextFormatter::drawParagraphs(QPainter& painter, const QRect& box,
                                      const QStringList& paragraphs, const QFont& font,
-                                     Qt::Alignment alignment)
+                                     Qt::Alignment alignment, bool* complete)
 {
+    if (complete)
+        *complete = true;
     QPaintDevice* device = painter.device();
     const QFont deviceFont(font, device);
     const LineMetrics metrics = lineMetrics(font, device);
@@ -34,10 +36,17 @@ int BoxTextFormatter::drawParagraphs(QPainter& painter, const QRect& box,
     int drawn = 0;
     const QFont previousFont = painter.font();
     painter.setFont(deviceFont);
-    for (const QString& paragraph : paragraphs) {
+    for (qsizetype p = 0; p < paragraphs.size(); ++p) {
+        const QString& paragraph = paragraphs.at(p);
         for (const auto& [start, length] : wrapParagraph(paragraph, deviceFont, device, box.width())) {
             if (lineTop + metrics.height() > bottom) {
                 painter.setFont(previousFont);
+                if (complete) {
+                    QString rest = paragraph.mid(start);
+                    for (qsizetype q = p + 1; q < paragraphs.size(); ++q)
+                        rest += paragraphs.at(q);
+                    *complete = rest.trimmed().isEmpty();
+                }
                 return drawn;
             }
             const QString text = paragraph.mid(start, length);

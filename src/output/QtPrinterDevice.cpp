@@ -1,12 +1,17 @@
 #include "output/QtPrinterDevice.h"
 
 #include "core/Error.h"
+#include "core/OutputFile.h"
+#include "output/PdfTextRepair.h"
 
 #include <QFile>
 #include <QLibrary>
 #include <QPageLayout>
 #include <QPageSize>
 #include <vector>
+
+#include <cerrno>
+#include <sys/statvfs.h>
 
 namespace corvane {
 
@@ -45,6 +50,63 @@ using CupsPrintFile = int (*)(const char* printer, const char* file, const char*
                               CupsOption* options);
 using CupsLastErrorString = const char* (*)();
 
+// The PDF writer does not report failed writes, so the finished file is checked: it must end with
+// its trailer, and the cross-reference table must point at every object where the object begins.
+// A write cut short by a full disk, or with a hole in it, fails this.
+bool pdfComplete(const QString& fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 32)
+        return false;
+    const qint64 size = file.size();
+    const uchar* mapped = file.map(0, size);
+    if (!mapped)
+        return false;
+    const QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), qsizetype(size));
+    if (!data.startsWith("%PDF-") || !data.trimmed().endsWith("%%EOF"))
+        return false;
+    const qsizetype startxref = data.lastIndexOf("startxref");
+    if (startxref < 0)
+        return false;
+    bool ok = false;
+    const qint64 xref = data.mid(startxref + 9, 24).trimmed().split('\n').value(0).trimmed().toLongLong(&ok);
+    if (!ok || xref <= 0 || xref >= size || data.mid(xref, 4) != "xref")
+        return false;
+    // "xref\n<first> <count>\n" then <count> entries of 20 bytes: "oooooooooo ggggg n \n".
+    qsizetype at = data.indexOf('\n', xref) + 1;
+    const qsizetype headerEnd = data.indexOf('\n', at);
+    if (at <= 0 || headerEnd < 0)
+        return false;
+    const QList<QByteArray> header = data.mid(at, headerEnd - at).trimmed().split(' ');
+    const int first = header.value(0).toInt(&ok);
+    if (!ok)
+        return false;
+    const int count = header.value(1).toInt(&ok);
+    if (!ok || headerEnd + 1 + qint64(count) * 20 > size)
+        return false;
+    at = headerEnd + 1;
+    for (int i = 0; i < count; ++i, at += 20) {
+        const QByteArray entry = data.mid(at, 20);
+        if (entry.size() < 18 || entry.at(17) != 'n')
+            continue;
+        const qint64 offset = entry.left(10).toLongLong(&ok);
+        const QByteArray object = QByteArray::number(first + i) + " 0 obj";
+        if (!ok || offset >= size || data.mid(offset, object.size()) != object)
+            return false;
+    }
+    return true;
+}
+
+// What most likely cut a PDF short: a full disk, or else a failing one.
+int incompleteCause(const QString& fileName)
+{
+    struct statvfs fs {};
+    if (::statvfs(QFile::encodeName(fileName).constData(), &fs) == 0
+        && quint64(fs.f_bavail) * fs.f_frsize < 1024 * 1024)
+        return ENOSPC;
+    return EIO;
+}
+
 QList<QPageSize> standardPageSizes()
 {
     QList<QPageSize> sizes;
@@ -65,6 +127,8 @@ const QList<int>& pdfPaperKinds()
 
 QtPrinterDevice::QtPrinterDevice() : m_printer(QPrinter::HighResolution) {}
 
+QtPrinterDevice::~QtPrinterDevice() = default;
+
 QtPrinterDevice::QtPrinterDevice(const QPrinterInfo& info)
     : m_printer(info, QPrinter::HighResolution), m_info(info)
 {
@@ -76,6 +140,7 @@ std::unique_ptr<QtPrinterDevice> QtPrinterDevice::pdfFile(const QString& fileNam
     std::unique_ptr<QtPrinterDevice> device(new QtPrinterDevice());
     device->m_pdf = true;
     device->m_printer.setOutputFormat(QPrinter::PdfFormat);
+    device->m_pdfFileName = fileName;
     device->m_printer.setOutputFileName(fileName);
     device->m_printer.setFullPage(true);
     device->m_printer.setPageSize(QPageSize(QPageSize::A4));
@@ -84,7 +149,7 @@ std::unique_ptr<QtPrinterDevice> QtPrinterDevice::pdfFile(const QString& fileNam
 
 QString QtPrinterDevice::name() const
 {
-    return m_pdf ? m_printer.outputFileName() : m_printer.printerName();
+    return m_pdf ? m_pdfFileName : m_printer.printerName();
 }
 
 PrinterCapabilities QtPrinterDevice::capabilities() const
@@ -148,7 +213,11 @@ QPainter* QtPrinterDevice::beginJob(const QString& documentName)
 {
     m_printer.setDocName(documentName);
     QPrinter* target = &m_printer;
-    if (!m_pdf) {
+    if (m_pdf) {
+        // The target keeps what it holds until the whole file is written.
+        m_output = std::make_unique<OutputFile>(m_pdfFileName);
+        m_printer.setOutputFileName(m_output->temporaryPath());
+    } else {
         m_spoolFile = std::make_unique<QTemporaryFile>();
         if (!m_spoolFile->open())
             throw Error(QStringLiteral("The print job could not be spooled: %1").arg(m_spoolFile->errorString()));
@@ -179,10 +248,21 @@ QPainter* QtPrinterDevice::newSheet()
 void QtPrinterDevice::endJob()
 {
     const bool ended = m_painter.end();
+    if (m_output) {
+        const std::unique_ptr<OutputFile> output = std::move(m_output);
+        m_printer.setOutputFileName(m_pdfFileName);
+        if (!ended || m_printer.printerState() == QPrinter::Error || !pdfComplete(output->temporaryPath()))
+            throw Error(OutputFile::writeFailure(output->target(), incompleteCause(output->temporaryPath())));
+        PdfTextRepair::repairFile(output->temporaryPath());
+        output->commit();
+        return;
+    }
     if (!ended || (m_spool ? *m_spool : m_printer).printerState() == QPrinter::Error)
         throw Error(QStringLiteral("The print job could not be sent to %1").arg(name()));
     if (m_spool)
         submitSpool();
+    else
+        PdfTextRepair::repairFile(m_printer.outputFileName());
 }
 
 // Hands the spooled sheets to the queue with the options QPrinter itself would send.
@@ -237,8 +317,9 @@ void QtPrinterDevice::abortJob()
         m_spoolFile.reset();
         return;
     }
-    // QPrinter cannot abort a PDF file either: what was drawn is removed.
-    QFile::remove(m_printer.outputFileName());
+    // What was drawn is dropped; the target keeps what it held.
+    m_output.reset();
+    m_printer.setOutputFileName(m_pdfFileName);
 }
 
 }

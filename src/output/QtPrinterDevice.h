@@ -9,6 +9,8 @@
 
 namespace corvane {
 
+class OutputFile;
+
 // A printer object over QPrinter: a CUPS queue, or a PDF file. Pages are drawn in full-page
 // mode with zero margins, so the device origin is the sheet's physical corner and a position
 // lands at its distance from the sheet's edge whatever the printer's unprintable margins.
@@ -18,6 +20,7 @@ namespace corvane {
 class QtPrinterDevice : public PrinterDevice {
 public:
     explicit QtPrinterDevice(const QPrinterInfo& info);
+    ~QtPrinterDevice() override;
     static std::unique_ptr<QtPrinterDevice> pdfFile(const QString& fileName);
 
     QString name() const override;
@@ -37,6 +40,8 @@ private:
     QPrinter m_printer;
     QPrinterInfo m_info;
     bool m_pdf = false;
+    QString m_pdfFileName;              // the PDF's target; the job fills a temporary file beside it
+    std::unique_ptr<OutputFile> m_output;
     std::unique_ptr<QTemporaryFile> m_spoolFile;
     std::unique_ptr<QPrinter> m_spool; // what the sheets are drawn on for a queue
     QPainter m_painter;

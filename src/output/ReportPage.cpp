@@ -157,7 +157,11 @@ void ReportPage::drawElement(TPageRun& run, const BandElement& element, double b
     QRect box = scale.rect(tenths);
     painter.setPen(element.colour);
     if (element.kind == BandElement::Kind::PrintBox) {
-        BoxTextFormatter::drawParagraphs(painter, box, element.lines, element.font, element.alignment);
+        bool complete = true;
+        BoxTextFormatter::drawParagraphs(painter, box, element.lines, element.font, element.alignment, &complete);
+        if (!complete)
+            run.recordCutText(element.field.isEmpty() ? element.name : element.field,
+                              element.value.isEmpty() ? element.lines.join(QLatin1Char('\n')) : element.value);
         return;
     }
     // Banner label: line height from the font's text height on the device, back in tenths;

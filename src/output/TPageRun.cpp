@@ -134,6 +134,7 @@ void TPageRun::begin()
     m_pagesFinished = 0;
     m_progress = 0;
     m_jobOpen = false;
+    m_cutTexts.clear();
     if (m_destination == Destination::Preview) {
         m_store = std::make_unique<TPageStore>();
         m_scale = screenScale();

@@ -72,6 +72,16 @@ public:
     bool jobOpened() const { return m_jobOpen; }
     TPageStore* store() const { return m_store.get(); }
 
+    // A print box whose text did not fit: the page it is on, what it prints and the whole value.
+    struct CutText {
+        int page = 0;
+        QString field;
+        QString value;
+    };
+    // The print boxes of this run that printed only part of their text, in layout order.
+    const QList<CutText>& cutTexts() const { return m_cutTexts; }
+    void recordCutText(const QString& field, const QString& value) { m_cutTexts.append({m_pageCount, field, value}); }
+
     // Recorded page n of a preview run, or nullptr (not finished, or the run not begun).
     std::unique_ptr<QPicture> GetPage(int n) const;
 
@@ -108,6 +118,7 @@ private:
     QString m_title;
     bool m_previewOpen = false;
     std::unique_ptr<TPageStore> m_store;
+    QList<CutText> m_cutTexts;
 
     QPainter* m_painter = nullptr;          // the open page's painter
     QPainter m_recorder;                    // painter of a recorded page

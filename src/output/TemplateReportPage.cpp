@@ -13,6 +13,21 @@ QFont outputFont(const QFont& font)
     return output;
 }
 
+namespace {
+
+// A print box as a clerk names it: "收件人城市", "寄件单位", "收件人城市（大字）".
+QString fieldName(const TextSlot& slot)
+{
+    QString name = slot.column;
+    if (!name.startsWith(QStringLiteral("寄件")) && !name.startsWith(QStringLiteral("收件")))
+        name.prepend(slot.role == SlotRole::Sender ? QStringLiteral("寄件人") : QStringLiteral("收件人"));
+    if (slot.largeType)
+        name += QStringLiteral("（大字）");
+    return name;
+}
+
+}
+
 TemplateReportPage::TemplateReportPage(WaybillTemplate& waybillTemplate, SlotRows rows, QObject* parent)
     : ReportPage(QStringLiteral("QuickRep%1").arg(waybillTemplate.number), parent),
       m_template(waybillTemplate), m_rows(std::move(rows)), m_bannerLabelSize(bannerLabelSize())
@@ -45,6 +60,8 @@ void TemplateReportPage::takeTemplate()
                                                 slot.rectTenths(), outputFont(slot.font));
         box.colour = slot.colour;
         box.lines = slot.lines;
+        box.field = fieldName(slot);
+        box.value = slotText(slot, m_rows);
         elements.append(box);
     }
     QFont labelFont = bannerFont();

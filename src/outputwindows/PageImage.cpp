@@ -12,6 +12,9 @@ void drawPageImage(QPainter& painter, const QPicture& page, int w, int h)
     const QRect bounds = page.boundingRect();
     if (bounds.width() > 0 && bounds.height() > 0) {
         painter.save();
+        // What lies beyond the paper (a 230 mm band on a 210 mm A4 sheet) is not on the page,
+        // as a printer would not print it either.
+        painter.setClipRect(QRect(1, 1, w - 4, h - 4), Qt::IntersectClip);
         painter.scale(double(w) / bounds.width(), double(h) / bounds.height());
         painter.drawPicture(0, 0, page);
         painter.restore();

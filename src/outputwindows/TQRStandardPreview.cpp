@@ -1,5 +1,7 @@
 #include "outputwindows/TQRStandardPreview.h"
 
+#include "core/Dialogs.h"
+#include "output/CutTextReport.h"
 #include "outputwindows/PageImage.h"
 #include "outputwindows/PreviewIcons.h"
 #include "outputwindows/PreviewPageView.h"
@@ -103,6 +105,17 @@ TQRStandardPreview::TQRStandardPreview(ReportPage* page, TPageRun* run, QWidget*
         statusLayout->addWidget(panel);
         m_panels.append(panel);
     }
+    // Texts that did not fit their boxes: shown only when there are any; a click lists them.
+    m_cutText = new QToolButton(statusBar);
+    m_cutText->setObjectName(QStringLiteral("StatusCutText"));
+    m_cutText->setAutoRaise(true);
+    m_cutText->setCursor(Qt::PointingHandCursor);
+    m_cutText->setStyleSheet(QStringLiteral("color: #a00000;")); // a warning, not a page number
+    m_cutText->setFixedHeight(19);
+    m_cutText->setToolTip(QStringLiteral("单击查看未能完整打印的文字"));
+    m_cutText->hide();
+    statusLayout->addWidget(m_cutText);
+    connect(m_cutText, &QToolButton::clicked, this, &TQRStandardPreview::showCutTexts);
     statusLayout->addStretch(1);
     layout->addWidget(statusBar);
 
@@ -222,6 +235,25 @@ void TQRStandardPreview::writeStatus()
     const int pages = m_run ? m_run->pageCount() : 0;
     m_panels[1]->setText(QStringLiteral("第 %1/%2 页").arg(m_view->pageNumber()).arg(pages));
     m_panels[2]->setText(m_page->ReportTitle);
+    const qsizetype cuts = m_run ? m_run->cutTexts().size() : 0;
+    if (cuts != m_cutTextsShown) {
+        m_cutTextsShown = cuts;
+        m_cutText->setText(cutTextSummary(m_run->cutTexts()));
+        m_cutText->setVisible(cuts > 0);
+    }
+}
+
+void TQRStandardPreview::showCutTexts()
+{
+    if (!m_run || m_run->cutTexts().isEmpty())
+        return;
+    // A long batch can cut hundreds of boxes: the box shows the first ones and how many more.
+    constexpr int shown = 30;
+    const QStringList lines = cutTextLines(m_run->cutTexts());
+    QString text = cutTextSummary(m_run->cutTexts()) + QStringLiteral("：\n\n") + lines.mid(0, shown).join(QLatin1Char('\n'));
+    if (lines.size() > shown)
+        text += QStringLiteral("\n…… 另有 %1 处").arg(lines.size() - shown);
+    Dialogs::hint(this, text, MessageIcon::Information);
 }
 
 void TQRStandardPreview::onPageAvailable(int)

@@ -32,6 +32,10 @@ public:
     ThumbGrid* ThumbGridWidget() const { return m_thumbs; }
     QTabWidget* Tabs() const { return m_tabs; }
     QLabel* statusPanel(int index) const { return m_panels.value(index); }
+    // "N 页共 M 处文字未能完整打印", visible only when some text did not fit its box.
+    QToolButton* cutTextStatus() const { return m_cutText; }
+    // Lists page, field and whole value of every text that did not fit (a message box).
+    void showCutTexts();
 
     // Shows page n in the page view and selects its thumbnail.
     void showPage(int n);
@@ -62,6 +66,8 @@ private:
     QSplitter* m_splitter = nullptr;
     PreviewPageView* m_view = nullptr;
     QList<QLabel*> m_panels;
+    QToolButton* m_cutText = nullptr;
+    qsizetype m_cutTextsShown = 0;
     int m_lastProgress = 0;
     bool m_suppressThumbSelection = false;
     bool m_closed = false;

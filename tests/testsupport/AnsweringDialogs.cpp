@@ -19,13 +19,15 @@ MessageResult AnsweringDialogs::message(QWidget*, const QString& title, const QS
     return answers.isEmpty() ? MessageResult::Ok : answers.takeFirst();
 }
 
-QString AnsweringDialogs::openFileName(QWidget*, const QString&, const QString&)
+QString AnsweringDialogs::openFileName(QWidget*, const QString& title, const QString& filter)
 {
+    fileDialogs << QStringList{QStringLiteral("open"), title, filter};
     return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
 }
 
-QString AnsweringDialogs::saveFileName(QWidget*, const QString&, const QString&)
+QString AnsweringDialogs::saveFileName(QWidget*, const QString& title, const QString& filter)
 {
+    fileDialogs << QStringList{QStringLiteral("save"), title, filter};
     return fileNames.isEmpty() ? QString() : fileNames.takeFirst();
 }
 

@@ -32,6 +32,7 @@ public:
     QVector<RecordedMessage> messages;
     QList<MessageResult> answers;     // taken in order; OK once they run out
     QStringList fileNames;            // taken in order; cancelled once they run out
+    QVector<QStringList> fileDialogs; // each file dialog shown: "open" or "save", title, filter
 };
 
 }

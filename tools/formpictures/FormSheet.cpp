@@ -1,5 +1,7 @@
 #include "FormSheet.h"
 
+#include "templates/BannerLabel.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
@@ -12,7 +14,6 @@ using namespace corvane;
 namespace {
 
 constexpr qreal margin = 5;
-const QSizeF bannerSize(305, 23);
 
 QFont labelFont(qreal pixels, bool bold = false)
 {
@@ -52,10 +53,20 @@ bool isParticular(const TextSlot& slot)
 
 }
 
-FormSheet::FormSheet(const WaybillTemplate& waybillTemplate)
-    : m_template(waybillTemplate)
-    , m_style(formStyleFor(waybillTemplate.company, waybillTemplate.variant))
+FormSheet::FormSheet(const QList<WaybillTemplate>& copies)
+    : m_template(copies.first())
+    , m_style(formStyleFor(copies.first().company, copies.first().variant))
 {
+    // The label is as wide as its caption on the output device: measure it, never less than the
+    // label's designed 305 x 23 px.
+    const QSizeF label = QSizeF(bannerLabelSize()).expandedTo(QSizeF(305, 23));
+    for (const WaybillTemplate& copy : copies) {
+        m_banner |= QRectF(QPointF(copy.banner), label);
+        for (TextSlot& slot : m_template.textSlots)
+            for (const TextSlot& other : copy.textSlots)
+                if (other.number == slot.number)
+                    slot.rect |= other.rect;
+    }
 }
 
 QRectF FormSheet::pageArea() const
@@ -65,17 +76,24 @@ QRectF FormSheet::pageArea() const
 
 bool FormSheet::isFree(const QRectF& area, bool insideFrame) const
 {
-    const QRectF inside = insideFrame ? pageArea().adjusted(3, 3, -3, -3) : pageArea();
-    if (!inside.contains(area) || (insideFrame && area.top() < m_frameTop + 2))
+    // Print inside the frame keeps clear of its line, as a printed form does.
+    const QRectF inside = insideFrame ? pageArea().adjusted(6, 3, -6, -3) : pageArea();
+    if (!inside.contains(area) || (insideFrame && area.top() < m_frameTop + 3))
         return false;
     return std::none_of(m_taken.begin(), m_taken.end(), [&](const QRectF& r) { return r.intersects(area); });
 }
 
+QRectF FormSheet::bannerArea() const
+{
+    return m_banner.adjusted(-3, -3, 3, 3);
+}
+
 bool FormSheet::placeText(QPainter& painter, const QString& text, const QList<QRectF>& candidates,
-                          const QFont& font, Qt::Alignment alignment, int owner)
+                          const QFont& font, Qt::Alignment alignment, int owner, qreal gap)
 {
     for (const QRectF& place : candidates) {
-        if (!isFree(place))
+        // A label keeps a little air to the boxes and print beside it.
+        if (!isFree(place.adjusted(-gap, 0, gap, 0)) || !isFree(place))
             continue;
         painter.setFont(font);
         painter.setPen(m_style.ink);
@@ -95,7 +113,7 @@ QImage FormSheet::draw(int grain)
     for (const TextSlot& slot : m_template.textSlots)
         m_taken << QRectF(slot.rect).adjusted(-0.5, -1, 0.5, 1);
     // The banner is printed over the form; keep the form's own print out of its way.
-    m_taken << QRectF(QPointF(m_template.banner), bannerSize);
+    m_taken << bannerArea();
 
     QImage image(m_template.pictureSize, QImage::Format_RGB32);
     image.fill(m_style.paper);
@@ -110,17 +128,28 @@ QImage FormSheet::draw(int grain)
     qreal top = m_template.band.height();
     for (const TextSlot& slot : m_template.textSlots)
         top = qMin<qreal>(top, slot.rect.y());
-    m_frameTop = qMax<qreal>(margin, top - 22);
+    m_frameTop = qMax<qreal>(margin, top - 24);
+    // The banner is printed just above the first row on some forms: the frame then starts above
+    // it and the banner prints on the form's blank top strip instead of across its line.
+    const QRectF banner = bannerArea();
+    if (banner.bottom() > m_frameTop && banner.top() < top)
+        m_frameTop = qMax<qreal>(margin, qMin(m_frameTop, banner.top() - 6));
 
     drawHeader(painter);
     drawBarcode(painter);
+    // The particulars and their blocks first, so that the goods, remarks and date printed
+    // round a block keep clear of its frame.
     for (const TextSlot& slot : m_template.textSlots)
-        drawField(painter, slot);
+        if (isParticular(slot))
+            drawField(painter, slot);
+    drawBlock(painter, SlotRole::Sender);
+    drawBlock(painter, SlotRole::Recipient);
+    for (const TextSlot& slot : m_template.textSlots)
+        if (!isParticular(slot))
+            drawField(painter, slot);
     for (const TextSlot& slot : m_template.textSlots)
         if (isDate(slot))
             drawDateUnit(painter, slot);
-    drawBlock(painter, SlotRole::Sender);
-    drawBlock(painter, SlotRole::Recipient);
     drawFooter(painter);
     drawServicePanels(painter);
 
@@ -148,55 +177,72 @@ QImage FormSheet::draw(int grain)
 
 void FormSheet::drawHeader(QPainter& painter)
 {
-    // The title sits in the top strip, left of anything printed there and above the banner.
-    qreal bottom = m_template.banner.y() - 3;
-    qreal right = m_template.band.width() - 12;
-    for (const TextSlot& slot : m_template.textSlots) {
-        if (slot.rect.y() < 130 && slot.rect.x() > 360)
-            right = qMin<qreal>(right, slot.rect.x() - 10);
-        else if (slot.rect.x() < 360)
-            bottom = qMin<qreal>(bottom, slot.rect.y() - 3);
-    }
-    bottom = qMin(bottom, m_frameTop - 2);
-    const qreal height = bottom - margin - 2;
-    if (height < 12)
-        return;
-    const QFont title = titleFont(qBound<qreal>(13, height * 0.72, 30));
-    const QFont subtitle = labelFont(qBound<qreal>(10, height * 0.42, 17));
-    const QSizeF titleSize = textSize(title, m_style.title);
-    const QSizeF subtitleSize = textSize(subtitle, m_style.subtitle);
-    QRectF titleRect(16, margin + 2 + (height - titleSize.height()) / 2, titleSize.width(), titleSize.height());
-    if (titleRect.right() > right)
-        return;
-    // A coloured mark before the name, like a company logo.
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(m_style.ink);
-    const qreal mark = qMin<qreal>(titleSize.height() * 0.8, 24);
-    painter.drawEllipse(QRectF(titleRect.left(), titleRect.center().y() - mark / 2, mark, mark));
-    painter.setPen(m_style.paper);
-    painter.setFont(labelFont(mark * 0.6, true));
-    painter.drawText(QRectF(titleRect.left(), titleRect.center().y() - mark / 2, mark, mark), Qt::AlignCenter,
-                     m_style.title.left(1));
-    titleRect.translate(mark + 6, 0);
-    painter.setPen(m_style.ink);
-    painter.setFont(title);
-    painter.drawText(titleRect, Qt::AlignLeft | Qt::AlignVCenter, m_style.title);
-    m_taken << titleRect;
-    const QRectF subtitleRect(titleRect.right() + 12, titleRect.bottom() - subtitleSize.height() - 1,
-                              subtitleSize.width(), subtitleSize.height());
-    if (subtitleRect.right() <= right) {
-        painter.setFont(subtitle);
-        painter.drawText(subtitleRect, Qt::AlignLeft | Qt::AlignVCenter, m_style.subtitle);
-        m_taken << subtitleRect;
-    }
+    // At the left in good size; else right of a banner printed in the top strip; else smaller.
+    const qreal left = 16;
+    const qreal rightOfBanner = bannerArea().right() + 12;
+    const struct {
+        qreal x;
+        qreal smallest;
+    } tries[] = {{left, 20}, {rightOfBanner, 20}, {left, 13}, {rightOfBanner, 13}};
+    for (const auto& attempt : tries)
+        if (placeHeader(painter, attempt.x, attempt.smallest))
+            return;
+}
+
+bool FormSheet::placeHeader(QPainter& painter, qreal x, qreal smallest)
+{
+    // The company's name and the form's title: above the frame where the strip there is high
+    // enough, else inside the frame in the free space above the first fields (forms whose
+    // destination box reaches up to the top edge). Largest type that fits, topmost.
+    const qreal limit = qMin<qreal>(m_template.band.height() / 3.0, 150);
+    for (const bool withSubtitle : {true, false})
+        for (qreal pixels = 30; pixels >= smallest; pixels -= 1) {
+            const QFont title = titleFont(pixels);
+            const QFont subtitle = labelFont(qBound<qreal>(10, pixels * 0.58, 17));
+            const QSizeF titleSize = textSize(title, m_style.title);
+            const QSizeF subtitleSize = textSize(subtitle, m_style.subtitle);
+            const qreal mark = qMin<qreal>(titleSize.height() * 0.8, 24);
+            const qreal width = mark + 6 + titleSize.width() + (withSubtitle ? 12 + subtitleSize.width() : 0);
+            for (qreal y = margin + 2; y + titleSize.height() <= limit; y += 2) {
+                const QRectF whole(x, y, width, titleSize.height());
+                const bool aboveFrame = whole.bottom() <= m_frameTop - 2;
+                const bool insideFrame = whole.top() >= m_frameTop + 4 && whole.left() >= margin + 8;
+                // Above the frame the bar code keeps the top right corner.
+                if ((!aboveFrame && !insideFrame) || !isFree(whole.adjusted(-2, -2, 8, 2), false)
+                    || whole.right() > m_template.band.width() - (aboveFrame ? 250 : 16))
+                    continue;
+                // A coloured mark before the name, like a company logo.
+                const QRectF markRect(whole.left(), whole.center().y() - mark / 2, mark, mark);
+                painter.setPen(Qt::NoPen);
+                painter.setBrush(m_style.ink);
+                painter.drawEllipse(markRect);
+                painter.setPen(m_style.paper);
+                painter.setFont(labelFont(mark * 0.6, true));
+                painter.drawText(markRect, Qt::AlignCenter, m_style.title.left(1));
+                const QRectF titleRect(markRect.right() + 6, y, titleSize.width(), titleSize.height());
+                painter.setPen(m_style.ink);
+                painter.setFont(title);
+                painter.drawText(titleRect, Qt::AlignLeft | Qt::AlignVCenter, m_style.title);
+                if (withSubtitle) {
+                    const QRectF subtitleRect(titleRect.right() + 12, titleRect.bottom() - subtitleSize.height() - 1,
+                                              subtitleSize.width(), subtitleSize.height());
+                    painter.setFont(subtitle);
+                    painter.drawText(subtitleRect, Qt::AlignLeft | Qt::AlignVCenter, m_style.subtitle);
+                }
+                m_taken << whole.adjusted(-2, -2, 8, 2);
+                return true;
+            }
+        }
+    return false;
 }
 
 void FormSheet::drawBarcode(QPainter& painter)
 {
     // The waybill number's bar code, top right, where the form leaves room for it.
-    const QRectF area(m_template.band.width() - 236, margin + 3, 216, 34);
-    const QRectF banner(QPointF(m_template.banner), bannerSize);
-    if (!isFree(area.adjusted(-4, -2, 4, 4), false) || area.intersects(banner))
+    QRectF area(m_template.band.width() - 236, margin + 3, 216, 34);
+    if (area.bottom() > m_frameTop - 3)
+        area.moveTop(m_frameTop + 5); // no room above the frame: inside it, if the corner is free
+    if (!isFree(area.adjusted(-4, -2, 4, 4), false))
         return;
     QRandomGenerator random(quint32(m_template.number));
     painter.setPen(Qt::NoPen);
@@ -222,7 +268,21 @@ void FormSheet::drawField(QPainter& painter, const TextSlot& slot)
 {
     const QRectF box(slot.rect);
     const QColor rule = QColor(m_style.ink.red(), m_style.ink.green(), m_style.ink.blue(), 170);
-    const QStringList labels = isDate(slot) ? QStringList() : fieldLabels(slot.role, slot.column, slot.largeType);
+    QStringList labels = isDate(slot) ? QStringList() : fieldLabels(slot.role, slot.column, slot.largeType);
+    // A mobile and a telephone box side by side without room between them share one label.
+    const auto phonePartner = [&](const TextSlot& mobile) -> const TextSlot* {
+        for (const TextSlot& other : m_template.textSlots)
+            if (mobile.column == QStringLiteral("手机") && other.column == QStringLiteral("电话")
+                && other.role == mobile.role && other.rect.top() == mobile.rect.top()
+                && other.rect.left() >= mobile.rect.right() - 2 && other.rect.left() - mobile.rect.right() < 24)
+                return &other;
+        return nullptr;
+    };
+    if (slot.column == QStringLiteral("电话")
+        && std::any_of(m_template.textSlots.begin(), m_template.textSlots.end(),
+                       [&](const TextSlot& mobile) { return phonePartner(mobile) == &slot; }))
+        labels.clear();
+    const bool sharedPhoneLabel = phonePartner(slot) != nullptr;
 
     if (slot.largeType) {
         // The destination is written large in a box of its own.
@@ -239,11 +299,32 @@ void FormSheet::drawField(QPainter& painter, const TextSlot& slot)
     }
     if (labels.isEmpty())
         return;
-
+    if (sharedPhoneLabel) {
+        // "手机/电话" on one line left of the mobile box, else on two short lines.
+        const QString shared = QStringLiteral("手机/电话");
+        for (qreal pixels : {12.5, 11.5, 10.5}) {
+            const QFont font = labelFont(pixels);
+            const QSizeF size = textSize(font, shared);
+            const QRectF place(box.left() - 5 - size.width(), box.center().y() - size.height() / 2, size.width(),
+                               size.height());
+            if (placeText(painter, shared, {place}, font, Qt::AlignLeft, slot.number, 3))
+                return;
+        }
+        if (placeStacked(painter, shared.split(QLatin1Char('/')), box, slot.number))
+            return;
+    }
     // Left of the box is where a form prints its labels; above, right or below only for lack
     // of room. The long label first, the short one before giving up a place.
     const qreal firstLine = box.top() + qMin<qreal>(11, box.height() / 2);
-    for (int where = 0; where < 4; ++where)
+    // Origin and destination side by side are both labelled above their boxes.
+    const bool cityPair = slot.column == QStringLiteral("城市") && !slot.largeType
+        && std::any_of(m_template.textSlots.begin(), m_template.textSlots.end(), [&](const TextSlot& other) {
+               return other.column == slot.column && other.role != slot.role && !other.largeType
+                   && other.rect.top() == slot.rect.top()
+                   && qMin(qAbs(other.rect.left() - slot.rect.right()), qAbs(slot.rect.left() - other.rect.right())) < 40;
+           });
+    const int order[2][4] = {{0, 1, 2, 3}, {1, 0, 2, 3}};
+    for (int where : order[cityPair ? 1 : 0])
         for (const QString& label : labels)
             for (qreal pixels : {12.5, 11.5, 10.5}) {
                 const QFont font = labelFont(pixels);
@@ -253,10 +334,42 @@ void FormSheet::drawField(QPainter& painter, const TextSlot& slot)
                     QRectF(box.left(), box.top() - size.height() - 2, size.width(), size.height()),
                     QRectF(box.right() + 5, firstLine - size.height() / 2, size.width(), size.height()),
                     QRectF(box.left(), box.bottom() + 3, size.width(), size.height())};
-                if (placeText(painter, label, {places[where]}, font, Qt::AlignLeft, slot.number))
+                if (placeText(painter, label, {places[where]}, font, Qt::AlignLeft, slot.number, 3))
                     return;
+                // Before a label goes right of or below its box: upright in a narrow gap on its left.
+                if (where == 1 && pixels == 10.5 && label == labels.last()) {
+                    if (placeStacked(painter, label.split(QString(), Qt::SkipEmptyParts), box, slot.number))
+                        return;
+                }
             }
     m_unlabelled << QStringLiteral("%1 %2").arg(slot.number).arg(labels.first());
+}
+
+bool FormSheet::placeStacked(QPainter& painter, const QStringList& lines, const QRectF& box, int owner)
+{
+    for (qreal pixels : {11.0, 10.0}) {
+        const QFont font = labelFont(pixels);
+        const qreal step = pixels + 0.5;
+        qreal width = 0;
+        for (const QString& line : lines)
+            width = qMax(width, pixels * line.size());
+        const QSizeF size(width, step * lines.size());
+        if (size.height() > box.height() + 2)
+            continue;
+        const QRectF place(box.left() - 2.5 - size.width(), box.center().y() - size.height() / 2, size.width(),
+                           size.height());
+        if (!isFree(place.adjusted(-1, 0, 1, 0)))
+            continue;
+        painter.setFont(font);
+        painter.setPen(m_style.ink);
+        for (int i = 0; i < lines.size(); ++i)
+            painter.drawText(QRectF(place.left(), place.top() + i * step, place.width(), step), Qt::AlignCenter,
+                             lines.at(i));
+        m_taken << place;
+        m_labels << PlacedLabel{place, owner};
+        return true;
+    }
+    return false;
 }
 
 void FormSheet::drawDateUnit(QPainter& painter, const TextSlot& slot)
@@ -269,6 +382,27 @@ void FormSheet::drawDateUnit(QPainter& painter, const TextSlot& slot)
         const QRectF after(box.right() + 1.2, box.center().y() - size.height() / 2, size.width(), size.height());
         if (placeText(painter, slot.column, {after}, font, Qt::AlignCenter, slot.number))
             return;
+    }
+    // A narrow gap to the next box (the screen's boxes cover the picture): the unit condensed
+    // into the gap, as forms print a character where room is short.
+    {
+        const QFont font = labelFont(11);
+        const QSizeF size = textSize(font, slot.column);
+        for (qreal width = size.width() - 1; width >= 5; width -= 0.5) {
+            const QRectF gap(box.right() + 0.6, box.center().y() - size.height() / 2, width, size.height());
+            if (!isFree(gap))
+                continue;
+            painter.save();
+            painter.setFont(font);
+            painter.setPen(m_style.ink);
+            painter.translate(gap.left(), gap.top());
+            painter.scale(width / size.width(), 1);
+            painter.drawText(QRectF(QPointF(0, 0), size), Qt::AlignCenter, slot.column);
+            painter.restore();
+            m_taken << gap;
+            m_labels << PlacedLabel{gap, slot.number};
+            return;
+        }
     }
     for (qreal pixels : {11.0, 10.0}) {
         const QFont font = labelFont(pixels);
@@ -312,6 +446,14 @@ void FormSheet::drawBlock(QPainter& painter, SlotRole role)
         if (label.slot != 0 && isMember(label.slot))
             block |= label.rect;
     block.adjust(-3, -4, 3, 4);
+    // A banner printed across the block's top line: the block reaches up round it, so the banner
+    // prints on the block's blank top strip. Any other crossing leaves the block without a frame.
+    const QRectF banner = bannerArea();
+    if (banner.intersects(block) && banner.top() < block.top() && banner.left() > block.left() - 20
+        && banner.right() < block.right())
+        block.setTop(banner.top());
+    // Neither the frame nor its side strip may cross the banner.
+    const auto clearOfBanner = [&](const QRectF& frame) { return !banner.intersects(frame) || frame.contains(banner); };
 
     // Only when the frame meets nothing else on the sheet.
     const auto clear = [&](const QRectF& area) {
@@ -329,7 +471,7 @@ void FormSheet::drawBlock(QPainter& painter, SlotRole role)
     QColor band = m_style.ink;
     band.setAlpha(40);
     const QRectF withStrip = block.adjusted(-20, 0, 0, 0);
-    if (clear(withStrip)) {
+    if (clear(withStrip) && clearOfBanner(withStrip)) {
         // A shaded strip down the left edge carries the block's name, one character a line.
         painter.setPen(QPen(m_style.ink, 1.1));
         painter.setBrush(Qt::NoBrush);
@@ -345,10 +487,10 @@ void FormSheet::drawBlock(QPainter& painter, SlotRole role)
         for (int i = 0; i < 3; ++i)
             painter.drawText(QRectF(strip.left(), strip.center().y() + (i - 1.5) * step, strip.width(), step),
                              Qt::AlignCenter, title.mid(i, 1));
-        m_taken << withStrip;
+        m_taken << withStrip.adjusted(-2, -2, 2, 2);
         return;
     }
-    if (!clear(block))
+    if (!clear(block) || !clearOfBanner(block))
         return;
     // No room at the side: the name goes on a tab above the block's corner.
     const QFont font = labelFont(11, true);
@@ -357,14 +499,19 @@ void FormSheet::drawBlock(QPainter& painter, SlotRole role)
     painter.setPen(QPen(m_style.ink, 1.1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRoundedRect(block, 4, 4);
-    if (clear(tab) && isFree(tab)) {
+    // No room above either: a shaded tab inside the block's top left corner, where it is blank.
+    const QRectF innerTab(block.left() + 1, block.top() + 1, size.width(), size.height());
+    for (const QRectF& place : {tab, innerTab}) {
+        if (!clear(place) || !isFree(place))
+            continue;
         painter.setBrush(band);
-        painter.drawRect(tab);
+        painter.drawRect(place);
         painter.setFont(font);
-        painter.drawText(tab, Qt::AlignCenter, title);
-        m_taken << tab;
+        painter.drawText(place, Qt::AlignCenter, title);
+        m_taken << place;
+        break;
     }
-    m_taken << block;
+    m_taken << block.adjusted(-2, -2, 2, 2);
 }
 
 void FormSheet::drawFooter(QPainter& painter)

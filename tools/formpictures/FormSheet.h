@@ -12,7 +12,9 @@ class QPainter;
 // and a ruled, labelled field at every text slot, so that each slot sits on its field.
 class FormSheet {
 public:
-    explicit FormSheet(const corvane::WaybillTemplate& waybillTemplate);
+    // `copies`: the print windows' copies of one template that show this picture (the first
+    // gives the picture's size and place); every copy's boxes and banner are respected.
+    explicit FormSheet(const QList<corvane::WaybillTemplate>& copies);
 
     // The picture at its own pixel size; `grain` adds a scanner's faint noise (0 for none).
     QImage draw(int grain);
@@ -22,6 +24,7 @@ public:
 
 private:
     void drawHeader(QPainter& painter);
+    bool placeHeader(QPainter& painter, qreal x, qreal smallest);
     void drawBarcode(QPainter& painter);
     void drawField(QPainter& painter, const corvane::TextSlot& slot);
     void drawDateUnit(QPainter& painter, const corvane::TextSlot& slot);
@@ -31,10 +34,16 @@ private:
     // Nothing drawn there yet, inside the page, and (for the fields) inside the frame.
     bool isFree(const QRectF& area, bool insideFrame = true) const;
     bool placeText(QPainter& painter, const QString& text, const QList<QRectF>& candidates, const QFont& font,
-                   Qt::Alignment alignment, int owner = 0);
+                   Qt::Alignment alignment, int owner = 0, qreal gap = 0);
+    // A label set in short lines one under the other (one character a line for an upright
+    // label) in a narrow gap left of its box.
+    bool placeStacked(QPainter& painter, const QStringList& lines, const QRectF& box, int owner);
+    // Where the banner is printed over the form, with a little air round it.
+    QRectF bannerArea() const;
     QRectF pageArea() const;
 
-    const corvane::WaybillTemplate& m_template;
+    corvane::WaybillTemplate m_template; // slots with the union of their rectangles over the copies
+    QRectF m_banner;                     // the union of the copies' banner labels
     FormStyle m_style;
     QList<QRectF> m_taken; // slots, labels and printed marks already on the sheet
     struct PlacedLabel {

@@ -2,6 +2,7 @@
 // way the catalogue's resources expect them.
 #include "FormSheet.h"
 #include "core/Fonts.h"
+#include "templates/BannerLabel.h"
 #include "templates/Catalogue.h"
 
 #include <QBuffer>
@@ -9,6 +10,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImageWriter>
+#include <QPainter>
 #include <QSet>
 
 #include <cstdio>
@@ -30,6 +32,45 @@ QByteArray encode(const QImage& image, int quality)
     return bytes;
 }
 
+// The picture as the print window shows it, with every print box and the banner drawn over it,
+// for checking by eye that each box sits on its field and the banner clears the form's print.
+QImage overlay(const WaybillTemplate& t, const QImage& picture)
+{
+    constexpr qreal zoom = 1.5;
+    QImage image((QSizeF(t.band) * zoom).toSize(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(zoom, zoom);
+    painter.drawImage(QRectF(t.pictureRect), picture);
+    QFont small(QStringLiteral("DejaVu Sans"));
+    small.setPixelSize(8);
+    for (const TextSlot& slot : t.textSlots) {
+        painter.setPen(QPen(QColor(220, 0, 0), 0.8));
+        painter.setBrush(QColor(255, 0, 0, 28));
+        painter.drawRect(QRectF(slot.rect));
+        painter.setFont(slot.font);
+        painter.setPen(QColor(0, 0, 200, 150));
+        const QString sample = slot.largeType ? QStringLiteral("乌鲁木齐") : slot.column;
+        painter.drawText(QRectF(slot.rect), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, sample);
+        painter.setFont(small);
+        painter.setPen(QColor(220, 0, 0));
+        painter.drawText(QPointF(slot.rect.right() - 16, slot.rect.bottom() - 1), QString::number(slot.number));
+    }
+    const QRectF banner(QPointF(t.banner), QSizeF(bannerLabelSize()));
+    painter.setPen(QPen(QColor(0, 120, 255), 0.8, Qt::DashLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(banner);
+    painter.setFont(bannerFont());
+    painter.setPen(QColor(0, 0, 0, 170));
+    painter.drawText(banner, Qt::AlignLeft | Qt::AlignTop, bannerText());
+    painter.setFont(small);
+    painter.setPen(Qt::black);
+    painter.drawText(QPointF(4, t.band.height() - 2),
+                     QStringLiteral("template %1 %2 %3").arg(t.number).arg(t.company, t.variant));
+    return image;
+}
+
 }
 
 int main(int argc, char* argv[])
@@ -38,9 +79,15 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     installFontSubstitutions();
-    if (argc != 2) {
-        std::fputs("usage: formpictures <output directory>\n", stderr);
+    const QStringList args = app.arguments().mid(1);
+    if (args.size() != 1 && !(args.size() == 3 && args.at(1) == QStringLiteral("--overlay"))) {
+        std::fputs("usage: formpictures <output directory> [--overlay <directory>]\n", stderr);
         return 2;
+    }
+    const QString overlayDir = args.size() == 3 ? args.at(2) : QString();
+    if (!overlayDir.isEmpty() && !QDir().mkpath(overlayDir)) {
+        std::fprintf(stderr, "cannot create %s\n", qPrintable(overlayDir));
+        return 1;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
     if (!out.exists() && !QDir().mkpath(out.path())) {
@@ -48,15 +95,23 @@ int main(int argc, char* argv[])
         return 1;
     }
 
-    // Pictures are shared between the windows' copies; draw each distinct one once.
+    // Pictures are shared between the windows' copies; draw each distinct one once, for the
+    // boxes and banners of every copy that shows it.
+    QList<Catalogue> catalogues;
+    for (PrintWindowKind kind : allPrintWindowKinds)
+        catalogues.emplace_back(kind);
     QSet<QString> done;
-    for (PrintWindowKind kind : allPrintWindowKinds) {
-        const Catalogue catalogue(kind);
+    for (const Catalogue& catalogue : catalogues) {
         for (const WaybillTemplate& t : catalogue.templates()) {
             if (done.contains(t.pictureResource))
                 continue;
             done.insert(t.pictureResource);
-            FormSheet sheet(t);
+            QList<WaybillTemplate> copies;
+            for (const Catalogue& other : catalogues)
+                for (const WaybillTemplate& copy : other.templates())
+                    if (copy.pictureResource == t.pictureResource)
+                        copies << copy;
+            FormSheet sheet(copies);
             const QImage image = sheet.draw(3);
             // Large enough to look like a scan, small enough to carry: aim at 40-120 KB
             // (a high-resolution scan may be larger).
@@ -75,6 +130,13 @@ int main(int argc, char* argv[])
             if (!sheet.unlabelled().isEmpty())
                 std::printf("  unlabelled: %s", qPrintable(sheet.unlabelled().join(QStringLiteral(", "))));
             std::printf("\n");
+            if (!overlayDir.isEmpty()) {
+                const QString overlayName = QDir(overlayDir).filePath(QFileInfo(name).completeBaseName() + QStringLiteral(".png"));
+                if (!overlay(t, image).save(overlayName)) {
+                    std::fprintf(stderr, "cannot write %s\n", qPrintable(overlayName));
+                    return 1;
+                }
+            }
         }
     }
     return 0;
