@@ -1,5 +1,12 @@
 // The page engine on template 1: a 2,000-row batch laid out into the preview's page store and
-// printed to PDF, and the peak memory of a 20,000-row batch (the store spills to its file).
+// printed to PDF, the peak memory of a 20,000-row batch (the store spills to its file), and
+// `corvane render --window pd` over a 2,000-row recipient list, end to end.
+//
+// Usage: bench_output [--rows N] [--program PATH] [--write-database FOLDER]
+//   N: rows of the batch (2,000; the large batch has ten times as many);
+//   PATH: the corvane program to time (the one built beside this benchmark);
+//   FOLDER: only write the N-row address book there (to profile the render command on it).
+#include "addressbook/Connection.h"
 #include "core/Fonts.h"
 #include "output/PdfFilePrintingSystem.h"
 #include "output/ReportDataSet.h"
@@ -9,8 +16,10 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <cstdio>
 
@@ -127,11 +136,71 @@ Result run(PrintingSystem& system, int rows, TPageRun::Destination destination)
     return result;
 }
 
+// An address book in `folder` with one sender and `rows` recipients in inr (the pd window's list).
+void writeDatabase(const QString& folder, int rows)
+{
+    const QString fileName = QDir(folder).filePath(QString::fromLatin1(Connection::DefaultFileName));
+    Connection::createDatabase(fileName);
+    Connection connection(fileName);
+    connection.Open();
+    auto insert = [&connection](const QString& table, const QStringList& columns, auto value) {
+        QStringList names, marks;
+        QVariantList values;
+        for (const QString& column : columns) {
+            const QString v = value(column);
+            if (v.isEmpty())
+                continue;
+            names << column;
+            marks << QStringLiteral("?%1").arg(values.size() + 1);
+            values << v;
+        }
+        connection.ExecSQL(QStringLiteral("insert into %1 (%2) values (%3)").arg(table, names.join(','), marks.join(',')),
+                           values);
+    };
+    connection.ExecSQL(QStringLiteral("begin"));
+    insert(QStringLiteral("outr"), Connection::senderColumns(), sender);
+    GeneratedRows data(rows);
+    for (data.first(); !data.eof(); data.next())
+        insert(QStringLiteral("inr"), Connection::recipientColumns(), [&data](const QString& c) { return data.value(c); });
+    connection.ExecSQL(QStringLiteral("commit"));
+}
+
+// Seconds from starting `program render --window pd` in `folder` to its exit, or -1 on failure.
+double timeRender(const QString& program, const QString& folder, QString* output)
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    QElapsedTimer timer;
+    timer.start();
+    process.start(program, {QStringLiteral("render"), QStringLiteral("--window"), QStringLiteral("pd"),
+                            QStringLiteral("--template"), QStringLiteral("1"), QStringLiteral("--pdf"),
+                            QStringLiteral("batch.pdf")});
+    const bool finished = process.waitForFinished(300000);
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    *output = QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+    if (!finished || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        *output += QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+        return -1;
+    }
+    return seconds;
+}
+
 }
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    auto option = [&args](const char* name, const QString& fallback) {
+        const qsizetype at = args.indexOf(QLatin1String(name));
+        return at > 0 && at + 1 < args.size() ? args.at(at + 1) : fallback;
+    };
+    const QString program = option("--program", QStringLiteral(CORVANE_PROGRAM));
+    const int rows = qMax(1, option("--rows", QStringLiteral("2000")).toInt());
+    if (const QString folder = option("--write-database", QString()); !folder.isEmpty()) {
+        writeDatabase(folder, rows);
+        return 0;
+    }
     installFontSubstitutions();
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("batch.pdf"));
@@ -139,20 +208,31 @@ int main(int argc, char* argv[])
 
     run(system, 50, TPageRun::Destination::Preview); // warm the font caches
 
-    const Result store = run(system, 2000, TPageRun::Destination::Preview);
-    std::printf("output: template 1, 2,000 rows into the page store: %d pages in %.2f s = %.0f pages/s, peak RSS %.1f MB%s\n",
-                store.pages, store.seconds, store.pages / store.seconds, store.peakKb / 1024.0,
+    const Result store = run(system, rows, TPageRun::Destination::Preview);
+    std::printf("output: template 1, %d rows into the page store: %d pages in %.2f s = %.0f pages/s, peak RSS %.1f MB%s\n",
+                rows, store.pages, store.seconds, store.pages / store.seconds, store.peakKb / 1024.0,
                 store.spilled ? " (store in its temporary file)" : "");
 
-    const Result printed = run(system, 2000, TPageRun::Destination::Printer);
-    std::printf("output: template 1, 2,000 rows printed to PDF: %d pages in %.2f s = %.0f pages/s, %.1f MB file, peak RSS %.1f MB\n",
-                printed.pages, printed.seconds, printed.pages / printed.seconds,
+    const Result printed = run(system, rows, TPageRun::Destination::Printer);
+    std::printf("output: template 1, %d rows printed to PDF: %d pages in %.2f s = %.0f pages/s, %.1f MB file, peak RSS %.1f MB\n",
+                rows, printed.pages, printed.seconds, printed.pages / printed.seconds,
                 QFileInfo(pdf).size() / 1048576.0, printed.peakKb / 1024.0);
 
-    const Result large = run(system, 20000, TPageRun::Destination::Preview);
-    std::printf("output: template 1, 20,000 rows into the page store: %d pages in %.2f s = %.0f pages/s, peak RSS %.1f MB%s\n",
-                large.pages, large.seconds, large.pages / large.seconds, large.peakKb / 1024.0,
+    const Result large = run(system, 10 * rows, TPageRun::Destination::Preview);
+    std::printf("output: template 1, %d rows into the page store: %d pages in %.2f s = %.0f pages/s, peak RSS %.1f MB%s\n",
+                10 * rows, large.pages, large.seconds, large.pages / large.seconds, large.peakKb / 1024.0,
                 large.spilled ? " (store in its temporary file)" : " (store still in memory!)");
+    QTemporaryDir renderDir;
+    writeDatabase(renderDir.path(), rows);
+    QString renderOutput;
+    const double renderSeconds = timeRender(program, renderDir.path(), &renderOutput);
+    if (renderSeconds < 0)
+        std::printf("output: corvane render --window pd over %d rows FAILED: %s\n", rows,
+                    renderOutput.toLocal8Bit().constData());
+    else
+        std::printf("output: corvane render --window pd --template 1 over %d rows, end to end: %.2f s (%s)\n",
+                    rows, renderSeconds, renderOutput.toLocal8Bit().constData());
+
     std::printf("output: goals: >= 2000 pages/s into the store, >= 500 pages/s to PDF, < 150 MB at 20,000 rows\n");
     return 0;
 }

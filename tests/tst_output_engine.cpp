@@ -20,6 +20,16 @@ using namespace corvane::test;
 
 namespace {
 
+// What a box printed: each line's text, place and type (the banner left out).
+QStringList boxLines(const RecordedSheet& sheet)
+{
+    QStringList lines;
+    for (const DrawnText& text : sheet.texts)
+        if (text.text != QStringLiteral("横幅"))
+            lines << QStringLiteral("%1 @%2,%3 %4").arg(text.text).arg(text.baseline.x()).arg(text.baseline.y()).arg(text.font.key());
+    return lines;
+}
+
 QList<int> spyValues(const QSignalSpy& spy)
 {
     QList<int> values;
@@ -259,6 +269,64 @@ private Q_SLOTS:
             QVERIFY(text.baseline.y() < box.bottom());
         if (!paragraphs.isEmpty() && linesDrawn == 1 && paragraphs.size() == 1)
             QVERIFY(device.sheet.texts.first().text.size() < paragraphs.first().size()); // wrapped
+    }
+
+    // Paragraphs are wrapped once per run and remembered: a box whose text, type or width
+    // changes on the next page must be laid out anew, as a run of that page alone lays it out.
+    void aBoxChangedOnTheNextPageIsLaidOutAnew_data()
+    {
+        QTest::addColumn<QString>("change");
+        for (const char* change : {"text", "point size", "face", "bold", "width"})
+            QTest::newRow(change) << QString::fromLatin1(change);
+    }
+    void aBoxChangedOnTheNextPageIsLaidOutAnew()
+    {
+        QFETCH(QString, change);
+        const QString address = QStringLiteral("北京市海淀区中关村南大街甲十二号院三号楼");
+        auto changeBox = [&change](BandElement& box) {
+            if (change == QStringLiteral("text"))
+                box.lines = QStringList{QStringLiteral("上海市浦东新区世纪大道一百号环球金融中心")};
+            else if (change == QStringLiteral("point size"))
+                box.font.setPointSize(14);
+            else if (change == QStringLiteral("face"))
+                box.font.setFamily(QStringLiteral("微软雅黑"));
+            else if (change == QStringLiteral("bold"))
+                box.font.setBold(false);
+            else
+                box.rect.setWidth(box.rect.width() * 1.6);
+        };
+        auto printBox = [](OutputWaybill& waybill) { return waybill.page.band.element(QStringLiteral("QRRichText1")); };
+
+        OutputWaybill batch(2300, 1270, 1270);
+        batch.useRows({QStringLiteral("1"), QStringLiteral("2")});
+        const BandElement original = *printBox(batch);
+        batch.page.band.BeforePrint = [&](DetailBand&, bool&) {
+            BandElement& box = *printBox(batch);
+            box = original;
+            box.lines = QStringList{address};
+            box.rect.setHeight(box.rect.height() * 4);
+            if (batch.rows->current() == QStringLiteral("2"))
+                changeBox(box);
+        };
+        TPageRun batchRun(system);
+        QVERIFY(batch.page.layout(batchRun));
+        QCOMPARE(batchRun.pageCount(), 2);
+
+        OutputWaybill alone(2300, 1270, 1270);
+        alone.page.band.BeforePrint = [&](DetailBand&, bool&) {
+            BandElement& box = *printBox(alone);
+            box.lines = QStringList{address};
+            box.rect.setHeight(box.rect.height() * 4);
+            changeBox(box);
+        };
+        TPageRun aloneRun(system);
+        QVERIFY(alone.page.layout(aloneRun));
+
+        const QStringList first = boxLines(replay(*batchRun.GetPage(1)));
+        const QStringList second = boxLines(replay(*batchRun.GetPage(2)));
+        QVERIFY2(second.size() >= 2, qPrintable(second.join(QLatin1Char('\n'))));
+        QVERIFY2(second != first, qPrintable(second.join(QLatin1Char('\n'))));
+        QCOMPARE(second, boxLines(replay(*aloneRun.GetPage(1))));
     }
 
     void pageStoreSpillsToATemporaryFileAndFetchesByNumber()

@@ -1,9 +1,10 @@
 #pragma once
+#include <QFont>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <utility>
 
-class QFont;
 class QPaintDevice;
 
 namespace corvane {
@@ -13,5 +14,44 @@ namespace corvane {
 // paragraph is one empty line.
 QList<std::pair<int, int>> wrapParagraph(const QString& text, const QFont& font, QPaintDevice* device,
                                          double width);
+
+// While one lives, wrapParagraph on this thread remembers the breaks it finds and answers the
+// same paragraph in the same font at the same width on a device of the same kind and resolution
+// from memory: a batch repeats the sender and most values on every page. The breaks depend on
+// nothing else, so a remembered answer is the one a fresh layout would give. A cache made while
+// another lives takes over until it ends. Bounded: it starts afresh once it holds `capacity`.
+class ParagraphWrapCache {
+public:
+    static constexpr int capacity = 4096;
+
+    ParagraphWrapCache();
+    ~ParagraphWrapCache();
+    ParagraphWrapCache(const ParagraphWrapCache&) = delete;
+    ParagraphWrapCache& operator=(const ParagraphWrapCache&) = delete;
+
+    // Paragraphs laid out afresh / answered from memory while this cache was current.
+    int layouts() const { return m_layouts; }
+    int hits() const { return m_hits; }
+
+    struct Key {
+        QString text;
+        QFont font;
+        int deviceType;
+        int dpiX;
+        int dpiY;
+        double width;
+        bool operator==(const Key& other) const = default;
+    };
+
+private:
+    friend QList<std::pair<int, int>> wrapParagraph(const QString&, const QFont&, QPaintDevice*, double);
+
+    QHash<Key, QList<std::pair<int, int>>> m_lines;
+    ParagraphWrapCache* m_previous;
+    int m_layouts = 0;
+    int m_hits = 0;
+};
+
+size_t qHash(const ParagraphWrapCache::Key& key, size_t seed = 0);
 
 }

@@ -4,47 +4,12 @@
 #include "output/FaceLineMetrics.h"
 
 #include <QFontMetricsF>
-#include <QHash>
 #include <QPaintDevice>
 #include <QPainter>
 
 namespace corvane {
 
 namespace {
-
-// Line breaks already found. Every page of a batch repeats most of its texts (one sender,
-// the same goods, the same city), so each is broken into lines once per device and width.
-struct WrapKey {
-    QString text;
-    QFont font;
-    int width;
-    int devType;
-    int dpiX;
-    int dpiY;
-    bool operator==(const WrapKey& other) const
-    {
-        return width == other.width && devType == other.devType && dpiX == other.dpiX && dpiY == other.dpiY
-            && text == other.text && font == other.font;
-    }
-};
-
-size_t qHash(const WrapKey& key, size_t seed = 0)
-{
-    return qHashMulti(seed, key.text, key.font, key.width, key.devType, key.dpiX, key.dpiY);
-}
-
-const QList<std::pair<int, int>>& cachedWrap(const QString& text, const QFont& font, QPaintDevice* device,
-                                             int width)
-{
-    static QHash<WrapKey, QList<std::pair<int, int>>> cache;
-    WrapKey key{text, font, width, device->devType(), device->logicalDpiX(), device->logicalDpiY()};
-    auto found = cache.constFind(key);
-    if (found != cache.constEnd())
-        return *found;
-    if (cache.size() >= 4096)   // bounded: a long batch of unique addresses must not grow it
-        cache.clear();
-    return *cache.insert(std::move(key), wrapParagraph(text, font, device, width));
-}
 
 double alignedX(const QRect& box, double textWidth, Qt::Alignment alignment)
 {
@@ -74,7 +39,7 @@ int BoxTextFormatter::drawParagraphs(QPainter& painter, const QRect& box,
     painter.setFont(deviceFont);
     for (qsizetype p = 0; p < paragraphs.size(); ++p) {
         const QString& paragraph = paragraphs.at(p);
-        const QList<std::pair<int, int>> lines = cachedWrap(paragraph, deviceFont, device, box.width());
+        const QList<std::pair<int, int>> lines = wrapParagraph(paragraph, deviceFont, device, box.width());
         for (const auto& [start, length] : lines) {
             if (lineTop + metrics.height() > bottom) {
                 painter.setFont(previousFont);

@@ -115,6 +115,14 @@ QList<QPageSize> standardPageSizes()
     return sizes;
 }
 
+// A PDF file takes every standard size and a user-defined one. The capabilities are read at
+// every sheet, so the fixed list is built once.
+const QList<int>& pdfPaperKinds()
+{
+    static const QList<int> kinds = paperKinds(standardPageSizes(), true);
+    return kinds;
+}
+
 }
 
 QtPrinterDevice::QtPrinterDevice() : m_printer(QPrinter::HighResolution) {}
@@ -158,7 +166,7 @@ PrinterCapabilities QtPrinterDevice::capabilities() const
     caps.physicalLength = millimetres.height() * 10;
     caps.currentPaperKind = pageSize.windowsId();
     if (m_pdf) {
-        caps.supportedPaperKinds = paperKinds(standardPageSizes(), true);
+        caps.supportedPaperKinds = pdfPaperKinds();
     } else {
         caps.supportedPaperKinds = paperKinds(m_info.supportedPageSizes(), m_info.supportsCustomPageSizes());
         caps.supportsDuplex = m_info.supportedDuplexModes().size() > 1;

@@ -1,5 +1,6 @@
 #include "output/ReportPage.h"
 
+#include "core/ParagraphWrap.h"
 #include "output/BoxTextFormatter.h"
 #include "output/FaceLineMetrics.h"
 #include "output/PrintingSystem.h"
@@ -54,6 +55,8 @@ bool ReportPage::layout(TPageRun& run)
             page->m_activeRun = nullptr;
         }
     } release{this};
+    // Every page of a batch repeats the sender and most values: each is wrapped once a run.
+    ParagraphWrapCache wrapCache;
 
     run.applySettings(*this);
     run.setTitle(ReportTitle);

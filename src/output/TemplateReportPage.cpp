@@ -30,7 +30,7 @@ QString fieldName(const TextSlot& slot)
 
 TemplateReportPage::TemplateReportPage(WaybillTemplate& waybillTemplate, SlotRows rows, QObject* parent)
     : ReportPage(QStringLiteral("QuickRep%1").arg(waybillTemplate.number), parent),
-      m_template(waybillTemplate), m_rows(std::move(rows))
+      m_template(waybillTemplate), m_rows(std::move(rows)), m_bannerLabelSize(bannerLabelSize())
 {
     Page.PaperSize = PaperKind::UserDefined;
     Page.Orientation = PageOrientation::Portrait;
@@ -112,7 +112,7 @@ void TemplateReportPage::takeTemplate()
     labelFont.setPointSize(12);
     elements.append(BandElement::bannerLabel(
         QStringLiteral("QRLabel%1").arg(m_template.number),
-        QRectF(m_template.bannerTenths(), tenthsFromPixels(bannerLabelSize())), labelFont, bannerText()));
+        QRectF(m_template.bannerTenths(), tenthsFromPixels(m_bannerLabelSize)), labelFont, bannerText()));
     for (BandElement& e : elements)
         e.printing = !available();
     band.elements = std::move(elements);

@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QStringList>
 #include <vector>
+#include <QSize>
 
 namespace corvane {
 
@@ -53,6 +54,8 @@ private:
     std::vector<FilledSlot> m_filled;
     std::vector<ElementSource> m_sources;
     QPoint m_bannerSource;
+    // The banner's caption and type never change: measured once, not on every page of a batch.
+    QSize m_bannerLabelSize;
 };
 
 // The type a print box prints in: the slot's face and style in whole points.
