@@ -491,6 +491,8 @@ private Q_SLOTS:
         QTest::newRow("has stop") << "Failed." << "Failed.";
         QTest::newRow("exclamation sorts before the stop") << "Failed!" << "Failed!";
         QTest::newRow("chinese") << "连接失败" << "连接失败.";
+        QTest::newRow("chinese full stop") << "记录已被其他程序修改。" << "记录已被其他程序修改。";
+        QTest::newRow("chinese exclamation") << "连接ACCESS失败！" << "连接ACCESS失败！";
         QTest::newRow("empty") << "" << "";
     }
 

@@ -32,7 +32,9 @@ bool Dialogs::confirm(QWidget* parent, const QString& text)
 
 QString Dialogs::errorText(const QString& text)
 {
-    if (!text.isEmpty() && text.back() > QLatin1Char('.'))
+    // A Chinese sentence already ends in its own stop; "。." would read as a typing slip.
+    static const QString chineseStops = QStringLiteral("。！？");
+    if (!text.isEmpty() && text.back() > QLatin1Char('.') && !chineseStops.contains(text.back()))
         return text + QLatin1Char('.');
     return text;
 }

@@ -36,7 +36,8 @@ public:
     // The error box's title: the one set, else the application's display name.
     static void setErrorTitle(const QString& title);
     static QString errorTitle();
-    // The text the error box shows: a full stop is added when the last character sorts after '.'.
+    // The text the error box shows: a full stop is added when the last character sorts after '.',
+    // unless the text already ends in a Chinese stop (。！？).
     static QString errorText(const QString& text);
 };
 
