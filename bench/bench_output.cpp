@@ -6,6 +6,7 @@
 //   N: rows of the batch (2,000; the large batch has ten times as many);
 //   PATH: the corvane program to time (the one built beside this benchmark);
 //   FOLDER: only write the N-row address book there (to profile the render command on it).
+#include "ProcessMemory.h"
 #include "addressbook/Connection.h"
 #include "core/Fonts.h"
 #include "output/PdfFilePrintingSystem.h"
@@ -24,6 +25,7 @@
 #include <cstdio>
 
 using namespace corvane;
+using namespace corvane::bench;
 
 namespace {
 
@@ -85,25 +87,6 @@ QString sender(const QString& column)
     if (column == QStringLiteral("日"))
         return QStringLiteral("05");
     return QString();
-}
-
-long statusKb(const char* field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
-// Resets the peak resident size, so each phase reports its own peak.
-void resetPeak()
-{
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
 }
 
 struct Result {

@@ -1,6 +1,7 @@
 // The print windows: start-up with the four windows, opening a window on a template, the first
 // page of a 2,000-row batch preview and its memory, and the batch's layout and PDF rates
 // through a batch window's own report page.
+#include "ProcessMemory.h"
 #include "addressbook/Connection.h"
 #include "addressbook/DemoData.h"
 #include "app/Desktop.h"
@@ -28,6 +29,7 @@
 #include <cstdio>
 
 using namespace corvane;
+using namespace corvane::bench;
 
 namespace {
 
@@ -49,24 +51,6 @@ public:
     QString openFileName(QWidget*, const QString&, const QString&) override { return {}; }
     QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
 };
-
-long statusKb(const char* field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
-void resetPeak()
-{
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
 
 // inr holds exactly `rows` generated recipients.
 void fillRecipients(int rows)

@@ -3,6 +3,7 @@
 #include "addressbook/List.h"
 #include "app/ImportPage.h"
 #include "testsupport/AppTestSupport.h"
+#include "testsupport/FileContents.h"
 
 #include <QFile>
 #include <QtTest>
@@ -11,12 +12,6 @@ using namespace corvane;
 using namespace corvane::test;
 
 namespace {
-
-QByteArray contents(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 const QString backupFailed = QStringLiteral("数据备份失败，请重新备份！");
 const QString restoreFailed = QStringLiteral("数据恢复失败，请重新恢复！");
@@ -86,7 +81,7 @@ void BackupMenuTest::restoreRefusesAFileThatIsNoAddressBook()
 {
     MainWindowFixture f({}, {{"张三"}});
     f.form().setProgramFolder(f.book.path());
-    const QByteArray before = contents(f.book.databasePath());
+    const QByteArray before = fileContents(f.book.databasePath());
     const QString text = f.book.path() + QStringLiteral("/note.txt");
     QFile note(text);
     QVERIFY(note.open(QIODevice::WriteOnly));
@@ -96,7 +91,7 @@ void BackupMenuTest::restoreRefusesAFileThatIsNoAddressBook()
     f.triggerMenu(QStringLiteral("N2"));
     QCOMPARE(f.dialogs.messages.size(), 1);
     QVERIFY(f.dialogs.messages[0].text.startsWith(restoreFailed + QLatin1Char('\n')));
-    QCOMPARE(contents(f.book.databasePath()), before);
+    QCOMPARE(fileContents(f.book.databasePath()), before);
     // Nothing changed: the program runs on with its lists open.
     QVERIFY(f.form().isVisible());
     QVERIFY(f.form().ADOQuery2()->Active());
@@ -115,7 +110,7 @@ void BackupMenuTest::restoreThatCannotWriteKeepsTheOldFile()
     f.form().setProgramFolder(f.book.path());
     f.dialogs.fileNames << f.book.path() + QStringLiteral("/b");
     f.triggerMenu(QStringLiteral("N1"));
-    const QByteArray before = contents(f.book.databasePath());
+    const QByteArray before = fileContents(f.book.databasePath());
     // The program's folder cannot take the new file.
     f.form().setProgramFolder(f.book.path() + QStringLiteral("/gone"));
     f.dialogs.clear();
@@ -124,7 +119,7 @@ void BackupMenuTest::restoreThatCannotWriteKeepsTheOldFile()
     QCOMPARE(f.dialogs.messages.size(), 1);
     QVERIFY(f.dialogs.messages[0].text.startsWith(restoreFailed));
     QVERIFY(f.form().isVisible());
-    QCOMPARE(contents(f.book.databasePath()), before);
+    QCOMPARE(fileContents(f.book.databasePath()), before);
     // The connection was closed for the copy; the next list opened reconnects.
     QVERIFY(!f.form().ADOQuery2()->Active());
     f.click(QStringLiteral("SpeedButton20"));

@@ -3,21 +3,17 @@
 #include "addressbook/DatabaseBackup.h"
 #include "core/Error.h"
 #include "testsupport/AppTestSupport.h"
+#include "testsupport/FileContents.h"
 
 #include <QFile>
 #include <QtTest>
 #include <sqlcipher/sqlite3.h>
 
 using namespace corvane;
+using namespace corvane::test;
 using Rows = QVector<QStringList>;
 
 namespace {
-
-QByteArray contents(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 void writeFile(const QString& path, const QByteArray& bytes)
 {
@@ -107,7 +103,7 @@ void BackupRestoreTest::failedBackupKeepsTheEarlierOne()
     test::TemporaryAddressBook book;
     const QString backup = book.path() + QStringLiteral("/copy.bak");
     backupDatabase(book.databasePath(), backup);
-    const QByteArray earlier = contents(backup);
+    const QByteArray earlier = fileContents(backup);
 
     // The address book is not readable: nothing is written.
     writeFile(book.path() + QStringLiteral("/other.mdb"), "not a database at all, just text");
@@ -115,7 +111,7 @@ void BackupRestoreTest::failedBackupKeepsTheEarlierOne()
     QVERIFY_THROWS_EXCEPTION(Error, backupDatabase(book.path() + QStringLiteral("/missing.mdb"), backup));
     // The target's folder does not exist.
     QVERIFY_THROWS_EXCEPTION(Error, backupDatabase(book.databasePath(), book.path() + QStringLiteral("/no/such.bak")));
-    QCOMPARE(contents(backup), earlier);
+    QCOMPARE(fileContents(backup), earlier);
     QCOMPARE(QDir(book.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
              (QStringList{"copy.bak", "data.mdb", "other.mdb"}));
 }
@@ -155,7 +151,7 @@ void BackupRestoreTest::restoreRefusesWrongFiles()
     QFETCH(QString, cause);
     test::TemporaryAddressBook book;
     book.insert(QStringLiteral("inr"), {"张三"});
-    const QByteArray before = contents(book.databasePath());
+    const QByteArray before = fileContents(book.databasePath());
     const QString source = book.path() + QStringLiteral("/chosen.bak");
     if (kind == QLatin1String("text")) {
         writeFile(source, "hello, this is no database");
@@ -177,7 +173,7 @@ void BackupRestoreTest::restoreRefusesWrongFiles()
     } catch (const Error& e) {
         QVERIFY2(e.message().contains(cause), qPrintable(e.message()));
     }
-    QCOMPARE(contents(book.databasePath()), before);
+    QCOMPARE(fileContents(book.databasePath()), before);
     QCOMPARE(book.column(QStringLiteral("inr"), QStringLiteral("姓名")), QStringList{"张三"});
     QVERIFY(!QDir(book.path()).entryList(QDir::Files | QDir::Hidden).join(' ').contains(QLatin1String("data.mdb.")));
 }

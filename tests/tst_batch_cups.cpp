@@ -1,6 +1,9 @@
 // A batch window's batch printed through the real CUPS queue (the cups-pdf test printer):
 // one job, one sheet per row, in row order, every sheet with the same sender.
 #include "testsupport/AppTestSupport.h"
+#include "testsupport/CupsPdfQueue.h"
+#include "testsupport/ExternalTools.h"
+#include "testsupport/PdfPageImages.h"
 #include "testsupport/PrintWindowTestSupport.h"
 
 #include "core/Fonts.h"
@@ -12,14 +15,10 @@
 #include <QImage>
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QMenu>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
 #include <QtTest>
-#include <pwd.h>
-#include <unistd.h>
 
 using namespace corvane;
 using namespace corvane::test;
@@ -27,78 +26,16 @@ using namespace corvane::test;
 namespace {
 
 using Rows = QVector<QStringList>;
-const QString queueName = QStringLiteral("CorvanePDF");
-
-// cups-pdf writes into the submitting user's home from the password database.
-QString pdfDirectory()
-{
-    const passwd* user = getpwuid(geteuid());
-    const QString home = user && user->pw_dir ? QString::fromLocal8Bit(user->pw_dir) : QDir::homePath();
-    return QDir(home).filePath(QStringLiteral("PDF"));
-}
-
-// cups-pdf names its files after the job's title.
-QStringList pdfFiles(const QString& title)
-{
-    return QDir(pdfDirectory()).entryList({title + QStringLiteral("*.pdf")}, QDir::Files);
-}
-
-QString run(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-// The first new PDF whose size has settled, within 30 s.
-QString waitForNewPdf(const QString& title)
-{
-    QElapsedTimer timer;
-    timer.start();
-    qint64 lastSize = -1;
-    while (timer.elapsed() < 30000) {
-        const QStringList now = pdfFiles(title);
-        if (!now.isEmpty()) {
-            const QString path = QDir(pdfDirectory()).filePath(now.first());
-            const qint64 size = QFileInfo(path).size();
-            if (size > 0 && size == lastSize && run(QStringLiteral("pdfinfo"), {path}).contains(QLatin1String("Pages:")))
-                return path;
-            lastSize = size;
-        }
-        QThread::msleep(300);
-    }
-    return {};
-}
 
 // The queue's PDF keeps no text, so rows are told apart by ink: a full block is one em wide.
 const QString block = QString(QChar(0x2588));
-
-// Sheet n at 254 dpi, one pixel a tenth of a millimetre.
-QImage sheetImage(const QString& pdf, int page)
-{
-    const QString prefix = QDir::temp().filePath(QStringLiteral("corvane-batch-sheet-%1").arg(QCoreApplication::applicationPid()));
-    run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("254"), QStringLiteral("-f"), QString::number(page),
-                                     QStringLiteral("-l"), QString::number(page), QStringLiteral("-singlefile"),
-                                     QStringLiteral("-png"), pdf, prefix});
-    QImage image(prefix + QStringLiteral(".png"));
-    QFile::remove(prefix + QStringLiteral(".png"));
-    return image.convertToFormat(QImage::Format_Grayscale8);
-}
 
 // Whole ems of ink in a box given in pixels of the template (11 pt type).
 int emsOfInk(const QImage& image, const QRect& pixels)
 {
     const QRect region(qRound(pixels.x() * 254.0 / 96) - 5, qRound(pixels.y() * 254.0 / 96) - 5,
                        qRound(pixels.width() * 254.0 / 96) + 10, qRound(pixels.height() * 254.0 / 96) + 10);
-    QRect ink;
-    for (int y = qMax(0, region.top()); y <= qMin(image.height() - 1, region.bottom()); ++y) {
-        const uchar* line = image.constScanLine(y);
-        for (int x = qMax(0, region.left()); x <= qMin(image.width() - 1, region.right()); ++x)
-            if (line[x] < 128)
-                ink |= QRect(x, y, 1, 1);
-    }
-    return qRound(ink.width() / (11 * 254.0 / 72));
+    return qRound(inkIn(image, region).width() / (11 * 254.0 / 72));
 }
 
 }
@@ -113,10 +50,9 @@ private Q_SLOTS:
     void initTestCase()
     {
         installFontSubstitutions();
-        queueIndex = system.printerNames().indexOf(queueName);
+        queueIndex = findCupsPdfQueue(system);
         if (queueIndex < 0)
             QSKIP("No CUPS queue CorvanePDF here (scripts/cups-test-printer.sh adds it)");
-        QDir().mkpath(pdfDirectory());
     }
 
     void batchArrivesAsOneJobWithOneSheetPerRow()
@@ -128,8 +64,8 @@ private Q_SLOTS:
         MainWindowFixture f(Rows{{block.repeated(2), "杭州", "青禾茶叶", "310012", "文三路", "13858123467"}}, recipients);
         PrintWindow& w = *f.form().printWindow(PrintWindowKind::Pd);
         const QString title = QStringLiteral("corvane-test-batchwindow-%1").arg(QCoreApplication::applicationPid());
-        for (const QString& old : pdfFiles(title))
-            QFile::remove(QDir(pdfDirectory()).filePath(old));
+        for (const QString& old : cupsPdfFiles(title))
+            QFile::remove(QDir(cupsPdfDirectory()).filePath(old));
         bool printed = false;
         QAction* entry = f.form().templateMenu(PrintWindowKind::Pd)->findChild<QAction*>(QStringLiteral("EMS3"));
         QVERIFY(whileOpen(w, [entry] { entry->trigger(); }, [&](PrintWindow& win) {
@@ -140,16 +76,16 @@ private Q_SLOTS:
             printed = page.printJob();
         }));
         QVERIFY(printed);
-        const QString pdf = waitForNewPdf(title);
+        const QString pdf = waitForNewCupsPdf(title);
         QVERIFY2(!pdf.isEmpty(), "no PDF arrived from the queue within 30 s");
         QThread::msleep(1500);
-        QCOMPARE(pdfFiles(title).size(), 1);   // one job, not one per waybill
-        const QString info = run(QStringLiteral("pdfinfo"), {pdf});
+        QCOMPARE(cupsPdfFiles(title).size(), 1);   // one job, not one per waybill
+        const QString info = toolOutput(QStringLiteral("pdfinfo"), {pdf});
         QCOMPARE(QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info).captured(1).toInt(), 3);
         // Template 1: slot 1 (sender 姓名) at 120, 100; slot 7 (recipient 姓名) at 120, 216.
         const Catalogue& catalogue = w.model().catalogue();
         for (int sheet = 1; sheet <= 3; ++sheet) {
-            const QImage image = sheetImage(pdf, sheet);
+            const QImage image = pdfPageAt254Dpi(pdf, sheet);
             QVERIFY(!image.isNull());
             QCOMPARE(emsOfInk(image, catalogue.slot(7).rect), sheet);
             QCOMPARE(emsOfInk(image, catalogue.slot(1).rect), 2);

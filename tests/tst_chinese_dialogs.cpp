@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "core/Dialogs.h"
 #include "app/Startup.h"
+#include "testsupport/LatinOnlyFonts.h"
 
 #include <QAbstractButton>
 #include <QFile>
@@ -21,6 +22,7 @@
 #include <functional>
 
 using namespace corvane;
+using namespace corvane::test;
 
 namespace {
 
@@ -223,14 +225,8 @@ void ChineseDialogsTest::startUpWithoutTheFacesSaysWhatToInstall()
     // The real start-up in a process whose font configuration knows Latin faces only: one box
     // names the packages, the buttons stay English (boxes otherwise), and the program ends.
     QTemporaryDir dir;
-    const QString config = dir.filePath(QStringLiteral("fonts.conf"));
-    {
-        QFile file(config);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n"
-                   "<dir>/usr/share/fonts/truetype/dejavu</dir>\n<cachedir>" + dir.filePath("cache").toUtf8()
-                   + "</cachedir>\n</fontconfig>\n");
-    }
+    const QString config = writeLatinOnlyFontConfig(dir.path());
+    QVERIFY(!config.isEmpty());
     QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("FONTCONFIG_FILE"), config);

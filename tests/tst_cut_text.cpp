@@ -5,20 +5,18 @@
 #include "output/TPageRun.h"
 #include "outputwindows/TQRStandardPreview.h"
 #include "output/TemplateReportPage.h"
+#include "testsupport/AddressBookRows.h"
 #include "testsupport/AnsweringDialogs.h"
 #include "testsupport/OutputFixtures.h"
+#include "testsupport/PreviewLayout.h"
 #include "testsupport/PrintingTestDouble.h"
+#include "testsupport/RenderCommandRun.h"
 
 #include "addressbook/Connection.h"
-#include "addressbook/List.h"
-#include "app/Commands.h"
 #include "core/Fonts.h"
 #include "templates/Catalogue.h"
 
 #include <QTemporaryDir>
-#include <QTimer>
-#include <cstdio>
-#include <unistd.h>
 #include <QToolButton>
 #include <QtTest>
 
@@ -46,52 +44,6 @@ Row with(Row row, const QString& column, const QString& value)
 {
     row.insert(column, value);
     return row;
-}
-
-// Runs `check` on the window once the page's layout run has ended, then closes the window.
-void whenLaidOut(ReportPage& page, TQRStandardPreview* window, std::function<void()> check)
-{
-    QTimer::singleShot(0, window, [&page, window, check] {
-        if (!page.available()) {
-            whenLaidOut(page, window, check);
-            return;
-        }
-        QPointer<TQRStandardPreview> alive(window);
-        check();
-        if (alive)
-            alive->close();
-    });
-}
-
-struct Outcome {
-    int status = 0;
-    QString output;
-};
-
-// `corvane render` in-process, collecting what it writes to standard output.
-Outcome render(const QStringList& args)
-{
-    QTemporaryFile capture;
-    capture.open();
-    std::fflush(stdout);
-    const int saved = dup(1);
-    dup2(capture.handle(), 1);
-    Outcome outcome;
-    outcome.status = runRenderCommand(args);
-    std::fflush(stdout);
-    dup2(saved, 1);
-    close(saved);
-    capture.seek(0);
-    outcome.output = QString::fromUtf8(capture.readAll());
-    return outcome;
-}
-
-void addRow(List& list, const Row& values)
-{
-    list.Append();
-    for (auto it = values.begin(); it != values.end(); ++it)
-        list.FieldByName(it.key()).setAsString(it.value());
-    list.Post();
 }
 
 const QString longCompany = QStringLiteral("新疆乌鲁木齐天山区国际商贸物流发展集团股份有限公司");
@@ -248,20 +200,14 @@ private Q_SLOTS:
         {
             Connection connection;
             connection.Open();
-            List senders(&connection);
-            senders.setSQL(QStringLiteral("select * from outr"));
-            senders.Open();
-            addRow(senders, {{"姓名", "王立新"}, {"寄件单位", "杭州青禾茶叶有限公司"}});
-            List recipients(&connection);
-            recipients.setSQL(QStringLiteral("select * from inr"));
-            recipients.Open();
-            addRow(recipients, {{"姓名", "张伟"}, {"城市", "北京"}});
-            addRow(recipients, {{"姓名", "阿依古丽"}, {"城市", "乌鲁木齐"}});
+            appendAddressRows(connection, QStringLiteral("outr"), {{{"姓名", "王立新"}, {"寄件单位", "杭州青禾茶叶有限公司"}}});
+            appendAddressRows(connection, QStringLiteral("inr"),
+                              {{{"姓名", "张伟"}, {"城市", "北京"}}, {{"姓名", "阿依古丽"}, {"城市", "乌鲁木齐"}}});
         }
         const QStringList batch{"--window", "pd", "--template", "2", "--pdf", "batch.pdf"};
-        const Outcome checked = render(batch + QStringList{"--check"});
-        const Outcome plain = render(batch);
-        const Outcome fitting = render({"--check", "--window", "dd", "--template", "2", "--pdf", "one.pdf"});
+        const RenderRun checked = runRenderInProcess(batch + QStringList{"--check"});
+        const RenderRun plain = runRenderInProcess(batch);
+        const RenderRun fitting = runRenderInProcess({"--check", "--window", "dd", "--template", "2", "--pdf", "one.pdf"});
         const bool printed = QFileInfo(QStringLiteral("batch.pdf")).size() > 0 && QFile::exists(QStringLiteral("one.pdf"));
         QDir::setCurrent(previous);
 

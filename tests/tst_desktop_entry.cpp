@@ -2,6 +2,8 @@
 // Chinese desktop), and the user's applications folder, written at every start.
 #include "app/DesktopShortcut.h"
 #include "app/SystemDesktop.h"
+#include "testsupport/ScopedEnv.h"
+#include "testsupport/FileContents.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,32 +13,9 @@
 #include <QtTest>
 
 using namespace corvane;
+using namespace corvane::test;
 
 namespace {
-
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const QByteArray& value)
-        : m_name(name), m_old(qgetenv(name)), m_had(qEnvironmentVariableIsSet(name))
-    {
-        if (value.isNull())
-            qunsetenv(name);
-        else
-            qputenv(name, value);
-    }
-    ~ScopedEnv() { m_had ? qputenv(m_name, m_old) : qunsetenv(m_name); }
-
-private:
-    const char* m_name;
-    QByteArray m_old;
-    bool m_had;
-};
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 const QString entryName = QStringLiteral("Corvane快递单打印软件(专业版).desktop");
 
@@ -115,11 +94,11 @@ void DesktopEntryTest::entriesGoWhereTheDesktopLooks()
     QCOMPARE(written.menu, true);
     if (!desktopEntry.isEmpty()) {
         QCOMPARE(DesktopShortcut::filePath(), root + desktopEntry);
-        QCOMPARE(contents(root + desktopEntry), expected);
+        QCOMPARE(fileContents(root + desktopEntry), expected);
         QVERIFY(QFileInfo(root + desktopEntry).isExecutable());
     }
     QCOMPARE(DesktopShortcut::menuEntryPath(), root + menuEntry);
-    QCOMPARE(contents(root + menuEntry), expected);
+    QCOMPARE(fileContents(root + menuEntry), expected);
     QVERIFY(QFileInfo(root + menuEntry).isExecutable());
 
     // Nothing else was written or made in the home folder: no desktop folder appears that the
@@ -162,7 +141,7 @@ void DesktopEntryTest::everyStartRewritesBoth()
     SystemDesktop().writeShortcut();
     const QString exec = QStringLiteral("Exec=") + DesktopShortcut::execArgument(QCoreApplication::applicationFilePath());
     for (const QString& path : {desktopFile, menuFile}) {
-        const QStringList lines = QString::fromUtf8(contents(path)).split(QLatin1Char('\n'));
+        const QStringList lines = QString::fromUtf8(fileContents(path)).split(QLatin1Char('\n'));
         QVERIFY2(lines.contains(exec), qPrintable(path));
         QVERIFY(!lines.contains(QStringLiteral("Exec=/old/place/corvane")));
     }

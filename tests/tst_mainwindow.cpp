@@ -1,5 +1,6 @@
 // The main window: layout, status bar, start page, navigation, help, frame and the desktop entry.
 #include "testsupport/AppTestSupport.h"
+#include "testsupport/ScopedEnv.h"
 #include "addressbook/List.h"
 #include "app/DesktopShortcut.h"
 #include "app/Startup.h"
@@ -30,21 +31,6 @@ QWidget* widget(const MainWindowFixture& f, const QString& name)
         return &f.form();
     return f.find<QWidget>(name);
 }
-
-// Sets an environment variable for one scope.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const QByteArray& value) : m_name(name), m_old(qgetenv(name)), m_had(qEnvironmentVariableIsSet(name))
-    {
-        qputenv(name, value);
-    }
-    ~ScopedEnv() { m_had ? qputenv(m_name, m_old) : qunsetenv(m_name); }
-
-private:
-    const char* m_name;
-    QByteArray m_old;
-    bool m_had;
-};
 
 QStringList lines(const QString& path)
 {

@@ -2,6 +2,7 @@
 // and followed by the same check: the book holds what it should (only what the other copy of the
 // program legitimately changed), passes the engine's integrity check, and the user was told why.
 #include "testsupport/AppTestSupport.h"
+#include "testsupport/RenderCommandRun.h"
 #include "addressbook/Connection.h"
 #include "app/DataGrid.h"
 #include "addressbook/List.h"
@@ -19,7 +20,6 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QSemaphore>
-#include <QTemporaryFile>
 #include <QTest>
 
 #include <functional>
@@ -131,17 +131,9 @@ struct Scene {
     // Runs `corvane render` in this process, collecting what it writes to standard error.
     void render(const QStringList& args)
     {
-        QTemporaryFile capture;
-        capture.open();
-        std::fflush(stderr);
-        const int saved = dup(2);
-        dup2(capture.handle(), 2);
-        status = runRenderCommand(args);
-        std::fflush(stderr);
-        dup2(saved, 2);
-        close(saved);
-        capture.seek(0);
-        told += QString::fromLocal8Bit(capture.readAll());
+        const RenderRun run = runRenderInProcess(args);
+        status = run.status;
+        told += run.errors;
     }
     void renderTo(const QString& pdf)
     {

@@ -1,68 +1,36 @@
 // `corvane render`: arguments, the database in the working directory, and the PDF it writes
 // through the same engine, filling and printing path as the windows.
 #include "addressbook/Connection.h"
-#include "addressbook/List.h"
-#include "app/Commands.h"
+#include "testsupport/AddressBookRows.h"
+#include "testsupport/ExternalTools.h"
+#include "testsupport/RenderCommandRun.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <cstdio>
-#include <unistd.h>
 
 using namespace corvane;
+using namespace corvane::test;
 
 namespace {
 
-struct Outcome {
-    int status = 0;
-    QString errors;
-};
-
-// Runs the command in-process, collecting what it writes to standard error.
-Outcome render(const QStringList& args)
-{
-    QTemporaryFile capture;
-    capture.open();
-    std::fflush(stderr);
-    const int saved = dup(2);
-    dup2(capture.handle(), 2);
-    Outcome outcome;
-    outcome.status = runRenderCommand(args);
-    std::fflush(stderr);
-    dup2(saved, 2);
-    close(saved);
-    capture.seek(0);
-    outcome.errors = QString::fromLocal8Bit(capture.readAll());
-    return outcome;
-}
-
-QString run(const QString& program, const QStringList& args)
-{
-    QProcess process;
-    process.start(program, args);
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
 QSizeF pageSizeMm(const QString& pdf)
 {
-    const auto m = QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts")).match(run("pdfinfo", {pdf}));
+    const auto m = QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts")).match(toolOutput("pdfinfo", {pdf}));
     return QSizeF(m.captured(1).toDouble() * 25.4 / 72, m.captured(2).toDouble() * 25.4 / 72);
 }
 
 int pageCount(const QString& pdf)
 {
-    return QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(run("pdfinfo", {pdf})).captured(1).toInt();
+    return QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(toolOutput("pdfinfo", {pdf})).captured(1).toInt();
 }
 
 // The left edge (points) of the first run of touching words on page `page` that contains
 // `text`, or -1. pdftotext may split a run where Latin meets Han ("inr" "收件1").
 double wordLeft(const QString& pdf, int page, const QString& text)
 {
-    const QString html = run("pdftotext", {"-bbox", "-f", QString::number(page), "-l", QString::number(page), pdf, "-"});
+    const QString html = toolOutput("pdftotext", {"-bbox", "-f", QString::number(page), "-l", QString::number(page), pdf, "-"});
     const QRegularExpression word(QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\"[^>]*>([^<]*)</word>"));
     struct Run {
         double left = -1, top = -1, right = -1;
@@ -86,13 +54,6 @@ double wordLeft(const QString& pdf, int page, const QString& text)
     return -1;
 }
 
-void addRow(List& list, const QStringList& columns, const QStringList& values)
-{
-    list.Append();
-    for (int i = 0; i < columns.size(); ++i)
-        list.FieldByName(columns.at(i)).setAsString(values.at(i));
-    list.Post();
-}
 
 }
 
@@ -111,17 +72,14 @@ private Q_SLOTS:
         Connection::createDatabase(QStringLiteral("data.mdb"));
         Connection connection;
         connection.Open();
-        List senders(&connection);
-        senders.setSQL(QStringLiteral("select * from outr"));
-        senders.Open();
-        addRow(senders, {"姓名", "手机", "寄件单位"}, {"王立新", "13858123467", "青禾茶叶"});
-        addRow(senders, {"姓名", "手机", "寄件单位"}, {"赵寄二", "13800000002", "第二公司"});
+        appendAddressRows(connection, QStringLiteral("outr"),
+                          {{{"姓名", "王立新"}, {"手机", "13858123467"}, {"寄件单位", "青禾茶叶"}},
+                           {{"姓名", "赵寄二"}, {"手机", "13800000002"}, {"寄件单位", "第二公司"}}});
         for (const QString& table : {QStringLiteral("inr"), QStringLiteral("excel")}) {
-            List recipients(&connection);
-            recipients.setSQL(QStringLiteral("select * from ") + table);
-            recipients.Open();
+            QList<AddressRow> recipients;
             for (int k = 1; k <= 3; ++k)
-                addRow(recipients, {"姓名", "地址"}, {QStringLiteral("%1收件%2").arg(table).arg(k), QStringLiteral("人民路%1号").arg(k)});
+                recipients.append(AddressRow{{"姓名", QStringLiteral("%1收件%2").arg(table).arg(k)}, {"地址", QStringLiteral("人民路%1号").arg(k)}});
+            appendAddressRows(connection, table, recipients);
         }
     }
     void cleanupTestCase() { QDir::setCurrent(previousDir); }
@@ -147,7 +105,7 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, args);
         QFETCH(QString, message);
-        const Outcome outcome = render(args);
+        const RenderRun outcome = runRenderInProcess(args);
         QCOMPARE(outcome.status, 2);
         QVERIFY2(outcome.errors.contains(message), qPrintable(outcome.errors));
         QVERIFY(!QFile::exists(QStringLiteral("a.pdf")));
@@ -157,7 +115,7 @@ private Q_SLOTS:
     {
         QTemporaryDir empty;
         QDir::setCurrent(empty.path());
-        const Outcome outcome = render({"--window", "dd", "--template", "1", "--pdf", "a.pdf"});
+        const RenderRun outcome = runRenderInProcess({"--window", "dd", "--template", "1", "--pdf", "a.pdf"});
         QDir::setCurrent(dir.path());
         QCOMPARE(outcome.status, 1);
         QVERIFY2(outcome.errors.contains(QStringLiteral("找不到地址簿文件")), qPrintable(outcome.errors));
@@ -175,7 +133,7 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, args);
         QFETCH(QString, message);
-        const Outcome outcome = render(args);
+        const RenderRun outcome = runRenderInProcess(args);
         QCOMPARE(outcome.status, 1);
         QVERIFY2(outcome.errors.contains(message), qPrintable(outcome.errors));
     }
@@ -205,14 +163,14 @@ private Q_SLOTS:
         QFETCH(double, senderLeftPt);
         const QString pdf = dir.filePath(QStringLiteral("single.pdf"));
         QFile::remove(pdf);
-        const Outcome outcome = render(QStringList{"--window", window, "--template", QString::number(templateNumber), "--pdf", pdf} + extra);
+        const RenderRun outcome = runRenderInProcess(QStringList{"--window", window, "--template", QString::number(templateNumber), "--pdf", pdf} + extra);
         QVERIFY2(outcome.status == 0, qPrintable(outcome.errors));
         QCOMPARE(pageCount(pdf), 1);
         const QSizeF size = pageSizeMm(pdf);
         QVERIFY2(qAbs(size.width() - sizeMm.width()) < 0.4 && qAbs(size.height() - sizeMm.height()) < 0.4,
                  qPrintable(QStringLiteral("%1 x %2 mm").arg(size.width()).arg(size.height())));
         const double left = wordLeft(pdf, 1, senderName);
-        QVERIFY2(left >= 0, qPrintable(run("pdftotext", {pdf, "-"})));
+        QVERIFY2(left >= 0, qPrintable(toolOutput("pdftotext", {pdf, "-"})));
         if (senderLeftPt >= 0) // slot 1 at 120 px is 31.75 mm = 90 pt from the sheet's edge
             QVERIFY2(qAbs(left - senderLeftPt) < 0.5, qPrintable(QString::number(left)));
         QVERIFY(wordLeft(pdf, 1, recipientName) >= 0);
@@ -232,7 +190,7 @@ private Q_SLOTS:
         QFETCH(QString, table);
         const QString pdf = dir.filePath(QStringLiteral("batch.pdf"));
         QFile::remove(pdf);
-        const Outcome outcome = render({"--window", window, "--template", "15", "--pdf", pdf});
+        const RenderRun outcome = runRenderInProcess({"--window", window, "--template", "15", "--pdf", pdf});
         QVERIFY2(outcome.status == 0, qPrintable(outcome.errors));
         QCOMPARE(pageCount(pdf), 3);
         for (int k = 1; k <= 3; ++k) {

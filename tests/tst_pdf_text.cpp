@@ -1,7 +1,6 @@
 // PDFs the program writes extract as the text printed: Qt's writer would give 大, 立 and 一
 // back as the Kangxi radicals that share their glyphs (U+2F24, U+2F74, U+2F00).
 #include "addressbook/Connection.h"
-#include "addressbook/List.h"
 #include "app/Commands.h"
 #include "core/Error.h"
 #include "core/Fonts.h"
@@ -9,6 +8,8 @@
 #include "output/QtPrintingSystem.h"
 #include "output/TemplateReportPage.h"
 #include "templates/Catalogue.h"
+#include "testsupport/AddressBookRows.h"
+#include "testsupport/ExternalTools.h"
 
 #include <qpdf/QPDF.hh>
 
@@ -16,20 +17,17 @@
 #include <QFile>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace corvane;
+using namespace corvane::test;
 
 namespace {
 
 QString pdfText(const QString& pdf)
 {
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
+    return toolOutput(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
 }
 
 // Whether the file reads without qpdf having to mend anything, every object included.
@@ -59,14 +57,6 @@ QString radicalsIn(const QString& text)
             found += c;
     }
     return found;
-}
-
-void addRow(List& list, const QStringList& columns, const QStringList& values)
-{
-    list.Append();
-    for (int i = 0; i < columns.size(); ++i)
-        list.FieldByName(columns.at(i)).setAsString(values.at(i));
-    list.Post();
 }
 
 const QString senderName = QStringLiteral("王大锤");
@@ -116,14 +106,8 @@ void PdfTextTest::initTestCase()
     Connection::createDatabase(QStringLiteral("data.mdb"));
     Connection connection;
     connection.Open();
-    List senders(&connection);
-    senders.setSQL(QStringLiteral("select * from outr"));
-    senders.Open();
-    addRow(senders, {"姓名", "地址", "电话"}, {senderName, senderAddress, phone});
-    List recipients(&connection);
-    recipients.setSQL(QStringLiteral("select * from inr"));
-    recipients.Open();
-    addRow(recipients, {"姓名", "地址"}, {recipientName, QStringLiteral("人民大道一号")});
+    appendAddressRows(connection, QStringLiteral("outr"), {{{"姓名", senderName}, {"地址", senderAddress}, {"电话", phone}}});
+    appendAddressRows(connection, QStringLiteral("inr"), {{{"姓名", recipientName}, {"地址", QStringLiteral("人民大道一号")}}});
 }
 
 void PdfTextTest::cleanupTestCase()

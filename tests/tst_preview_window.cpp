@@ -7,6 +7,7 @@
 #include "outputwindows/ThumbGrid.h"
 #include "testsupport/AnsweringDialogs.h"
 #include "testsupport/OutputFixtures.h"
+#include "testsupport/PreviewLayout.h"
 #include "testsupport/PrintingTestDouble.h"
 
 
@@ -15,32 +16,12 @@
 #include <QPicture>
 #include <QScreen>
 #include <QTabWidget>
-#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 #include <functional>
 
 using namespace corvane;
 using namespace corvane::test;
-
-namespace {
-
-// Runs `check` on the window once the page's layout run has ended, then closes the window.
-void whenLaidOut(ReportPage& page, TQRStandardPreview* window, std::function<void()> check)
-{
-    QTimer::singleShot(0, window, [&page, window, check] {
-        if (!page.available()) {
-            whenLaidOut(page, window, check);
-            return;
-        }
-        QPointer<TQRStandardPreview> alive(window);
-        check();
-        if (alive)
-            alive->close();
-    });
-}
-
-}
 
 class TestPreviewWindow : public QObject {
     Q_OBJECT

@@ -3,75 +3,26 @@
 #include "output/QtPrintingSystem.h"
 #include "output/TPageRun.h"
 #include "output/TemplateReportPage.h"
+#include "testsupport/CupsPdfQueue.h"
+#include "testsupport/ExternalTools.h"
 #include "testsupport/OutputFixtures.h"
+#include "testsupport/PdfPageImages.h"
 
 #include "core/Fonts.h"
 #include "templates/Catalogue.h"
 
 #include <QDir>
-#include <QElapsedTimer>
-#include <QFileInfo>
 #include <QImage>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
 #include <QtTest>
-#include <pwd.h>
-#include <unistd.h>
 
 using namespace corvane;
 using namespace corvane::test;
 
 namespace {
 
-const QString queueName = QStringLiteral("CorvanePDF");
 const QString block = QString(QChar(0x2588)); // full block: its ink starts at the pen position
-
-int runQuietly(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000))
-        return -1;
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-}
-
-// cups-pdf writes into the submitting user's home from the password database, whatever $HOME says.
-QString pdfDirectory()
-{
-    const passwd* user = getpwuid(geteuid());
-    const QString home = user && user->pw_dir ? QString::fromLocal8Bit(user->pw_dir) : QDir::homePath();
-    return QDir(home).filePath(QStringLiteral("PDF"));
-}
-
-// cups-pdf names its files after the job's title, which is the report page's title.
-QSet<QString> pdfFiles(const QString& title)
-{
-    const QStringList names = QDir(pdfDirectory()).entryList({title + QStringLiteral("*.pdf")}, QDir::Files);
-    return QSet<QString>(names.begin(), names.end());
-}
-
-// Waits (bounded) for a PDF that was not there before and whose size has settled.
-QString waitForNewPdf(const QString& title, const QSet<QString>& before)
-{
-    QElapsedTimer timer;
-    timer.start();
-    qint64 lastSize = -1;
-    while (timer.elapsed() < 30000) {
-        const QSet<QString> now = pdfFiles(title) - before;
-        if (!now.isEmpty()) {
-            const QString path = QDir(pdfDirectory()).filePath(*now.begin());
-            const qint64 size = QFileInfo(path).size();
-            if (size > 0 && size == lastSize && runQuietly(QStringLiteral("pdfinfo"), {path}) == 0)
-                return path;
-            lastSize = size;
-        }
-        QThread::msleep(300);
-    }
-    return {};
-}
 
 struct PdfFacts {
     int pages = 0;
@@ -80,40 +31,12 @@ struct PdfFacts {
 
 PdfFacts pdfInfo(const QString& path)
 {
-    QProcess process;
-    process.start(QStringLiteral("pdfinfo"), {path});
-    process.waitForFinished();
-    const QString out = QString::fromUtf8(process.readAllStandardOutput());
+    const QString out = toolOutput(QStringLiteral("pdfinfo"), {path});
     PdfFacts facts;
     facts.pages = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(out).captured(1).toInt();
     const auto size = QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts")).match(out);
     facts.pointSize = QSizeF(size.captured(1).toDouble(), size.captured(2).toDouble());
     return facts;
-}
-
-// Page n at 254 dpi: one pixel is a tenth of a millimetre.
-QImage pageImage(const QString& path, int page)
-{
-    const QString prefix = QDir::temp().filePath(QStringLiteral("corvane-cups-page"));
-    runQuietly(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("254"), QStringLiteral("-f"),
-                                                  QString::number(page), QStringLiteral("-l"), QString::number(page),
-                                                  QStringLiteral("-singlefile"), QStringLiteral("-png"), path, prefix});
-    QImage image(prefix + QStringLiteral(".png"));
-    QFile::remove(prefix + QStringLiteral(".png"));
-    return image.convertToFormat(QImage::Format_Grayscale8);
-}
-
-// The ink's bounding box inside a region (tenths of a millimetre), or an empty rect.
-QRect inkIn(const QImage& image, const QRect& region)
-{
-    QRect ink;
-    for (int y = qMax(0, region.top()); y <= qMin(image.height() - 1, region.bottom()); ++y) {
-        const uchar* line = image.constScanLine(y);
-        for (int x = qMax(0, region.left()); x <= qMin(image.width() - 1, region.right()); ++x)
-            if (line[x] < 128)
-                ink |= QRect(x, y, 1, 1);
-    }
-    return ink;
 }
 
 }
@@ -128,10 +51,9 @@ private Q_SLOTS:
     void initTestCase()
     {
         installFontSubstitutions();
-        queueIndex = system.printerNames().indexOf(queueName);
+        queueIndex = findCupsPdfQueue(system);
         if (queueIndex < 0)
             QSKIP("No CUPS queue CorvanePDF here (scripts/cups-test-printer.sh adds it)");
-        QDir().mkpath(pdfDirectory());
     }
 
     void oneWaybillArrivesAsOneSheetOfItsSizeWithTheBoxInPlace()
@@ -145,9 +67,9 @@ private Q_SLOTS:
         page.setPrintingSystem(&system);
         page.PrinterSettings.PrinterIndex = queueIndex;
         page.ReportTitle = QStringLiteral("corvane-test-single");
-        const QSet<QString> before = pdfFiles(page.ReportTitle);
+        const QSet<QString> before = cupsPdfFiles(page.ReportTitle);
         QVERIFY(page.printJob());
-        const QString pdf = waitForNewPdf(page.ReportTitle, before);
+        const QString pdf = waitForNewCupsPdf(page.ReportTitle, before);
         QVERIFY2(!pdf.isEmpty(), "no PDF arrived from the queue within 30 s");
 
         const PdfFacts facts = pdfInfo(pdf);
@@ -156,7 +78,7 @@ private Q_SLOTS:
         QVERIFY2(qAbs(facts.pointSize.height() * 25.4 / 72 - 127) < 0.5, qPrintable(QString::number(facts.pointSize.height())));
 
         // Slot 1 (sender 姓名) is at 120, 100 px: 317.5, 264.6 tenths from the sheet's corner.
-        const QImage image = pageImage(pdf, 1);
+        const QImage image = pdfPageAt254Dpi(pdf, 1);
         QVERIFY(!image.isNull());
         const QRect ink = inkIn(image, QRect(290, 240, 200, 80));
         QVERIFY(!ink.isEmpty());
@@ -189,19 +111,19 @@ private Q_SLOTS:
             handler(band, print);
         };
         page.ReportTitle = QStringLiteral("corvane-test-batch");
-        const QSet<QString> before = pdfFiles(page.ReportTitle);
+        const QSet<QString> before = cupsPdfFiles(page.ReportTitle);
         QVERIFY(page.printJob());
         QCOMPARE(handlerCalls, 5);
-        const QString pdf = waitForNewPdf(page.ReportTitle, before);
+        const QString pdf = waitForNewCupsPdf(page.ReportTitle, before);
         QVERIFY2(!pdf.isEmpty(), "no PDF arrived from the queue within 30 s");
         QThread::msleep(1500);
-        QCOMPARE(pdfFiles(page.ReportTitle).size(), before.size() + 1); // one job, not one per waybill
+        QCOMPARE(cupsPdfFiles(page.ReportTitle).size(), before.size() + 1); // one job, not one per waybill
         const PdfFacts facts = pdfInfo(pdf);
         QCOMPARE(facts.pages, 2);
         // Slot 7 (recipient 姓名) at 120, 216 px, 100 px wide; a block is one em (11 pt = 38.8 tenths).
         const double em = 11 * 254.0 / 72;
         for (int sheet = 1; sheet <= 2; ++sheet) {
-            const QImage image = pageImage(pdf, sheet);
+            const QImage image = pdfPageAt254Dpi(pdf, sheet);
             const QRect ink = inkIn(image, QRect(300, 560, 300, 70));
             QCOMPARE(qRound(ink.width() / em), sheet + 1);
         }
@@ -241,16 +163,16 @@ private Q_SLOTS:
             }
         };
         page.ReportTitle = wholePage ? QStringLiteral("corvane-test-aborted") : QStringLiteral("corvane-test-cancelled");
-        const QSet<QString> before = pdfFiles(page.ReportTitle);
+        const QSet<QString> before = cupsPdfFiles(page.ReportTitle);
         QVERIFY(page.printJob());
         QCOMPARE(handlerCalls, 3);
         if (sheetsArriving == 0) {
             // The other case's job arrives within a couple of seconds; give this one longer.
             QThread::msleep(6000);
-            QCOMPARE(pdfFiles(page.ReportTitle), before);
+            QCOMPARE(cupsPdfFiles(page.ReportTitle), before);
             return;
         }
-        const QString pdf = waitForNewPdf(page.ReportTitle, before);
+        const QString pdf = waitForNewCupsPdf(page.ReportTitle, before);
         QVERIFY2(!pdf.isEmpty(), "no PDF arrived from the queue within 30 s");
         QCOMPARE(pdfInfo(pdf).pages, sheetsArriving);
         QFile::remove(pdf);

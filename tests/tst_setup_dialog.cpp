@@ -6,6 +6,7 @@
 #include "outputwindows/TQRStandardPreview.h"
 #include "testsupport/AnsweringDialogs.h"
 #include "testsupport/OutputFixtures.h"
+#include "testsupport/PreviewLayout.h"
 #include "testsupport/PrintingTestDouble.h"
 
 #include "core/Fonts.h"
@@ -18,7 +19,6 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSpinBox>
-#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 #include <functional>
@@ -27,20 +27,6 @@ using namespace corvane;
 using namespace corvane::test;
 
 namespace {
-
-void whenLaidOut(ReportPage& page, TQRStandardPreview* window, std::function<void()> check)
-{
-    QTimer::singleShot(0, window, [&page, window, check] {
-        if (!page.available()) {
-            whenLaidOut(page, window, check);
-            return;
-        }
-        QPointer<TQRStandardPreview> alive(window);
-        check();
-        if (alive)
-            alive->close();
-    });
-}
 
 PrinterSetupRequest twoPrinters()
 {

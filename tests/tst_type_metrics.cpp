@@ -2,6 +2,7 @@
 // half an em, as 宋体 does, on screen (view box lines), in the preview and on paper.
 #include "output/TPageRun.h"
 #include "output/TemplateReportPage.h"
+#include "testsupport/LatinOnlyFonts.h"
 #include "testsupport/PrintingTestDouble.h"
 
 #include "addressbook/Connection.h"
@@ -243,14 +244,8 @@ void TypeMetricsTest::renderRefusesWithoutTheFaces()
 {
     // The real command in a process whose font configuration knows Latin faces only.
     QTemporaryDir dir;
-    const QString config = dir.filePath(QStringLiteral("fonts.conf"));
-    {
-        QFile file(config);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n"
-                   "<dir>/usr/share/fonts/truetype/dejavu</dir>\n<cachedir>" + dir.filePath("cache").toUtf8()
-                   + "</cachedir>\n</fontconfig>\n");
-    }
+    const QString config = writeLatinOnlyFontConfig(dir.path());
+    QVERIFY(!config.isEmpty());
     const QString previous = QDir::currentPath();
     QDir::setCurrent(dir.path());
     Connection::createDatabase(QStringLiteral("data.mdb"));
