@@ -13,6 +13,7 @@
 #include "output/TemplateReportPage.h"
 #include "templates/Catalogue.h"
 
+#include <memory>
 #include <QAbstractButton>
 #include <QCryptographicHash>
 #include <QDir>
@@ -196,6 +197,36 @@ private:
     bool m_mounted = false;
 };
 
+// A 12 KB file system at small/ holding small/waybill.pdf from an earlier print; null where it
+// cannot be mounted (the scene says why) or the earlier file cannot be written (a failure).
+std::unique_ptr<TinyFileSystem> smallDiskWithPreviousWaybill(Scene& s)
+{
+    if (::geteuid() != 0) {
+        s.skipped = QStringLiteral("mounting a small file system needs root");
+        return nullptr;
+    }
+    auto small = std::make_unique<TinyFileSystem>(s.book.path() + QStringLiteral("/small"), 12);
+    if (!small->mounted()) {
+        s.skipped = QStringLiteral("this machine does not let a test mount a file system");
+        return nullptr;
+    }
+    QFile previous(QStringLiteral("small/waybill.pdf"));
+    if (!previous.open(QIODevice::WriteOnly) || previous.write("the previous waybill") < 0) {
+        QTest::qFail("small/waybill.pdf could not be written", __FILE__, __LINE__);
+        return nullptr;
+    }
+    return small;
+}
+
+// The earlier file is untouched and no half-written temporary file is left to fill the disk.
+void expectPreviousWaybillAlone()
+{
+    QFile previous(QStringLiteral("small/waybill.pdf"));
+    QVERIFY(previous.open(QIODevice::ReadOnly));
+    QCOMPARE(previous.readAll(), QByteArray("the previous waybill"));
+    QCOMPARE(QDir(QStringLiteral("small")).entryList(QDir::Files | QDir::Hidden), QStringList{"waybill.pdf"});
+}
+
 struct Reproduction {
     const char* name;
     QStringList told;                       // every fragment must be in what the user was told
@@ -257,28 +288,12 @@ const QVector<Reproduction>& reproductions()
          }},
         {"render onto a full file system keeps the previous file", {"small/waybill.pdf", "磁盘空间不足"},
          [](Scene& s) {
-             if (::geteuid() != 0) {
-                 s.skipped = QStringLiteral("mounting a small file system needs root");
+             const auto small = smallDiskWithPreviousWaybill(s);
+             if (!small)
                  return;
-             }
-             TinyFileSystem small(s.book.path() + QStringLiteral("/small"), 12);
-             if (!small.mounted()) {
-                 s.skipped = QStringLiteral("this machine does not let a test mount a file system");
-                 return;
-             }
-             {
-                 QFile previous(QStringLiteral("small/waybill.pdf"));
-                 QVERIFY(previous.open(QIODevice::WriteOnly));
-                 previous.write("the previous waybill");
-             }
              s.renderTo(QStringLiteral("small/waybill.pdf"));
              QCOMPARE(s.status, 1);
-             QFile previous(QStringLiteral("small/waybill.pdf"));
-             QVERIFY(previous.open(QIODevice::ReadOnly));
-             QCOMPARE(previous.readAll(), QByteArray("the previous waybill"));
-             // No half-written temporary file is left to fill the disk.
-             QCOMPARE(QDir(QStringLiteral("small")).entryList(QDir::Files | QDir::Hidden),
-                      QStringList{"waybill.pdf"});
+             expectPreviousWaybillAlone();
          }},
         {"printing to a file on a full device shows the standard error box", {"/dev/full", "磁盘空间不足"},
          [](Scene& s) {
@@ -296,20 +311,9 @@ const QVector<Reproduction>& reproductions()
          }},
         {"printing to a file on a full file system keeps the previous file", {"磁盘空间不足", "原来的文件保持不变"},
          [](Scene& s) {
-             if (::geteuid() != 0) {
-                 s.skipped = QStringLiteral("mounting a small file system needs root");
+             const auto small = smallDiskWithPreviousWaybill(s);
+             if (!small)
                  return;
-             }
-             TinyFileSystem small(s.book.path() + QStringLiteral("/small"), 12);
-             if (!small.mounted()) {
-                 s.skipped = QStringLiteral("this machine does not let a test mount a file system");
-                 return;
-             }
-             {
-                 QFile previous(QStringLiteral("small/waybill.pdf"));
-                 QVERIFY(previous.open(QIODevice::WriteOnly));
-                 previous.write("the previous waybill");
-             }
              Catalogue catalogue(PrintWindowKind::Dd);
              const auto blank = [](const QString&) { return QStringLiteral("李娜"); };
              TemplateReportPage page(catalogue.waybillTemplate(1), SlotRows{blank, blank});
@@ -319,11 +323,7 @@ const QVector<Reproduction>& reproductions()
              page.Print();
              QCOMPARE(s.dialogs.messages.size(), 1);
              s.told += s.dialogs.texts().join('\n');
-             QFile previous(QStringLiteral("small/waybill.pdf"));
-             QVERIFY(previous.open(QIODevice::ReadOnly));
-             QCOMPARE(previous.readAll(), QByteArray("the previous waybill"));
-             QCOMPARE(QDir(QStringLiteral("small")).entryList(QDir::Files | QDir::Hidden),
-                      QStringList{"waybill.pdf"});
+             expectPreviousWaybillAlone();
          }},
         {"stale modify of a row deleted elsewhere", {"已被其他程序修改或删除", "没有保存"},
          [](Scene& s) {
