@@ -41,21 +41,14 @@ TemplateReportPage::TemplateReportPage(WaybillTemplate& waybillTemplate, SlotRow
 
 void TemplateReportPage::fillBand()
 {
-    // The same filling as fillTemplate, with the lines of an unchanged value kept.
+    // The same filling as fillTemplate; the layout run's wrap cache answers the values that
+    // repeat on every page of a batch.
     auto& textSlots = m_template.textSlots;
-    if (m_filled.size() != size_t(textSlots.size()))
-        m_filled.assign(size_t(textSlots.size()), FilledSlot{});
-    for (qsizetype i = 0; i < textSlots.size(); ++i) {
-        TextSlot& slot = textSlots[i];
-        FilledSlot& filled = m_filled[size_t(i)];
-        const QString value = slotText(slot, m_rows);
-        if (filled.width != slot.viewRect.width() || filled.value != value || filled.font != slot.font) {
-            filled.lines = viewBoxLines(value, slot.font, slot.viewRect.width());
-            filled.value = value;
-            filled.font = slot.font;
-            filled.width = slot.viewRect.width();
-        }
-        slot.lines = filled.lines;
+    QStringList values;
+    values.reserve(textSlots.size());
+    for (TextSlot& slot : textSlots) {
+        values.append(slotText(slot, m_rows));
+        slot.lines = viewBoxLines(values.last(), slot.font, slot.viewRect.width());
     }
     if (!bandMatchesTemplate()) {
         takeTemplate();
@@ -64,7 +57,7 @@ void TemplateReportPage::fillBand()
     // Only the texts changed: the elements keep their place and type.
     for (qsizetype i = 0; i < textSlots.size(); ++i) {
         band.elements[i].lines = textSlots[i].lines;
-        band.elements[i].value = m_filled[size_t(i)].value;
+        band.elements[i].value = values.at(i);
     }
 }
 

@@ -33,14 +33,6 @@ public:
     void takeTemplate();
 
 private:
-    // What a print box was last filled from; a value that repeats (every page of a batch has
-    // the same sender) keeps its lines instead of being wrapped again.
-    struct FilledSlot {
-        QString value;
-        QFont font;
-        int width = -1;
-        QStringList lines;
-    };
     // What the band's elements were last made from.
     struct ElementSource {
         QRect rect;
@@ -51,7 +43,6 @@ private:
 
     WaybillTemplate& m_template;
     SlotRows m_rows;
-    std::vector<FilledSlot> m_filled;
     std::vector<ElementSource> m_sources;
     QPoint m_bannerSource;
     // The banner's caption and type never change: measured once, not on every page of a batch.
