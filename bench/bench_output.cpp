@@ -2,9 +2,10 @@
 // printed to PDF, the peak memory of a 20,000-row batch (the store spills to its file), and
 // `corvane render --window pd` over a 2,000-row recipient list, end to end.
 //
-// Usage: bench_output [--rows N] [--program PATH] [--write-database FOLDER]
+// Usage: bench_output [--rows N] [--program PATH] [--only PART] [--write-database FOLDER]
 //   N: rows of the batch (2,000; the large batch has ten times as many);
 //   PATH: the corvane program to time (the one built beside this benchmark);
+//   PART: store, pdf, large or render: time only that (to profile one path);
 //   FOLDER: only write the N-row address book there (to profile the render command on it).
 #include "ProcessMemory.h"
 #include "addressbook/Connection.h"
@@ -178,7 +179,10 @@ int main(int argc, char* argv[])
         const qsizetype at = args.indexOf(QLatin1String(name));
         return at > 0 && at + 1 < args.size() ? args.at(at + 1) : fallback;
     };
-    const QString program = option("--program", QStringLiteral(CORVANE_PROGRAM));
+    // The render runs in its own folder: a relative program path is taken from here.
+    const QString program = QFileInfo(option("--program", QStringLiteral(CORVANE_PROGRAM))).absoluteFilePath();
+    const QString only = option("--only", QString());
+    auto timed = [&only](const char* part) { return only.isEmpty() || only == QLatin1String(part); };
     const int rows = qMax(1, option("--rows", QStringLiteral("2000")).toInt());
     if (const QString folder = option("--write-database", QString()); !folder.isEmpty()) {
         writeDatabase(folder, rows);
@@ -191,30 +195,37 @@ int main(int argc, char* argv[])
 
     run(system, 50, TPageRun::Destination::Preview); // warm the font caches
 
-    const Result store = run(system, rows, TPageRun::Destination::Preview);
-    std::printf("output: template 1, %d rows into the page store: %d pages in %.2f s = %.0f pages/s, peak RSS %.1f MB%s\n",
-                rows, store.pages, store.seconds, store.pages / store.seconds, store.peakKb / 1024.0,
-                store.spilled ? " (store in its temporary file)" : "");
+    if (timed("store")) {
+        const Result store = run(system, rows, TPageRun::Destination::Preview);
+        std::printf("output: template 1, %d rows into the page store: %d pages in %.2f s = %.0f pages/s, peak RSS %.1f MB%s\n",
+                    rows, store.pages, store.seconds, store.pages / store.seconds, store.peakKb / 1024.0,
+                    store.spilled ? " (store in its temporary file)" : "");
+    }
 
-    const Result printed = run(system, rows, TPageRun::Destination::Printer);
-    std::printf("output: template 1, %d rows printed to PDF: %d pages in %.2f s = %.0f pages/s, %.1f MB file, peak RSS %.1f MB\n",
-                rows, printed.pages, printed.seconds, printed.pages / printed.seconds,
-                QFileInfo(pdf).size() / 1048576.0, printed.peakKb / 1024.0);
-
-    const Result large = run(system, 10 * rows, TPageRun::Destination::Preview);
-    std::printf("output: template 1, %d rows into the page store: %d pages in %.2f s = %.0f pages/s, peak RSS %.1f MB%s\n",
-                10 * rows, large.pages, large.seconds, large.pages / large.seconds, large.peakKb / 1024.0,
-                large.spilled ? " (store in its temporary file)" : " (store still in memory!)");
-    QTemporaryDir renderDir;
-    writeDatabase(renderDir.path(), rows);
-    QString renderOutput;
-    const double renderSeconds = timeRender(program, renderDir.path(), &renderOutput);
-    if (renderSeconds < 0)
-        std::printf("output: corvane render --window pd over %d rows FAILED: %s\n", rows,
-                    renderOutput.toLocal8Bit().constData());
-    else
-        std::printf("output: corvane render --window pd --template 1 over %d rows, end to end: %.2f s (%s)\n",
-                    rows, renderSeconds, renderOutput.toLocal8Bit().constData());
+    if (timed("pdf")) {
+        const Result printed = run(system, rows, TPageRun::Destination::Printer);
+        std::printf("output: template 1, %d rows printed to PDF: %d pages in %.2f s = %.0f pages/s, %.1f MB file, peak RSS %.1f MB\n",
+                    rows, printed.pages, printed.seconds, printed.pages / printed.seconds,
+                    QFileInfo(pdf).size() / 1048576.0, printed.peakKb / 1024.0);
+    }
+    if (timed("large")) {
+        const Result large = run(system, 10 * rows, TPageRun::Destination::Preview);
+        std::printf("output: template 1, %d rows into the page store: %d pages in %.2f s = %.0f pages/s, peak RSS %.1f MB%s\n",
+                    10 * rows, large.pages, large.seconds, large.pages / large.seconds, large.peakKb / 1024.0,
+                    large.spilled ? " (store in its temporary file)" : " (store still in memory!)");
+    }
+    if (timed("render")) {
+        QTemporaryDir renderDir;
+        writeDatabase(renderDir.path(), rows);
+        QString renderOutput;
+        const double renderSeconds = timeRender(program, renderDir.path(), &renderOutput);
+        if (renderSeconds < 0)
+            std::printf("output: corvane render --window pd over %d rows FAILED: %s\n", rows,
+                        renderOutput.toLocal8Bit().constData());
+        else
+            std::printf("output: corvane render --window pd --template 1 over %d rows, end to end: %.2f s (%s)\n",
+                        rows, renderSeconds, renderOutput.toLocal8Bit().constData());
+    }
 
     std::printf("output: goals: >= 2000 pages/s into the store, >= 500 pages/s to PDF, < 150 MB at 20,000 rows\n");
     return 0;

@@ -173,10 +173,15 @@ void PdfTextTest::whatQtWritesIsRepaired_data()
     QTest::addColumn<QString>("family");
     QTest::addColumn<bool>("bold");
     QTest::addColumn<bool>("radicalsFromQt");   // what Qt alone writes extracts with radicals
-    QTest::newRow("宋体") << "宋体" << true << false;
-    QTest::newRow("微软雅黑") << "微软雅黑" << true << true;
-    QTest::newRow("Noto Serif CJK SC") << "Noto Serif CJK SC" << false << true;
-    QTest::newRow("Noto Sans CJK SC") << "Noto Sans CJK SC" << false << true;
+    QTest::addColumn<PdfTextRepair::Update>("update");
+    // Replaced through a temporary file, or appended to a file that is itself a temporary one.
+    for (const auto& [update, how] : {std::pair{PdfTextRepair::Update::Replace, "replaced"},
+                                      std::pair{PdfTextRepair::Update::Append, "appended"}}) {
+        QTest::addRow("宋体, %s", how) << "宋体" << true << false << update;
+        QTest::addRow("微软雅黑, %s", how) << "微软雅黑" << true << true << update;
+        QTest::addRow("Noto Serif CJK SC, %s", how) << "Noto Serif CJK SC" << false << true << update;
+        QTest::addRow("Noto Sans CJK SC, %s", how) << "Noto Sans CJK SC" << false << true << update;
+    }
 }
 
 void PdfTextTest::whatQtWritesIsRepaired()
@@ -184,6 +189,7 @@ void PdfTextTest::whatQtWritesIsRepaired()
     QFETCH(QString, family);
     QFETCH(bool, bold);
     QFETCH(bool, radicalsFromQt);
+    QFETCH(PdfTextRepair::Update, update);
     const QString text = QStringLiteral("王大锤 立新一路 人民 丬 0571-88217634");
     const QString pdf = dir.filePath(QStringLiteral("direct.pdf"));
     {
@@ -197,7 +203,7 @@ void PdfTextTest::whatQtWritesIsRepaired()
     }
     const QString before = pdfText(pdf).trimmed();
     const qint64 sizeBefore = QFileInfo(pdf).size();
-    const int rewritten = PdfTextRepair::repairFile(pdf);
+    const int rewritten = PdfTextRepair::repairFile(pdf, update);
     const QString after = pdfText(pdf).trimmed();
     QVERIFY(wellFormed(pdf));
     QCOMPARE(!radicalsIn(before).isEmpty(), radicalsFromQt);

@@ -1,11 +1,11 @@
 #include "addressbook/List.h"
 #include "addressbook/Connection.h"
 #include "core/Error.h"
+#include "core/MemoryPolicy.h"
 
 #include <QRegularExpression>
 #include <sqlcipher/sqlite3.h>
 
-#include <malloc.h>
 
 namespace corvane {
 
@@ -110,12 +110,7 @@ void List::ensureOpenState() const
 
 void List::Open()
 {
-    // A large book's snapshot is a few blocks of many megabytes, replaced at every search. The C
-    // library's allocator raises its threshold for mapping blocks after the first such block is
-    // freed, so the next ones would come from the heap and the old ones' memory would stay with
-    // the process; with a fixed threshold every large block goes back when it is freed.
-    static const bool allocatorSet = mallopt(M_MMAP_THRESHOLD, 256 * 1024) == 1;
-    Q_UNUSED(allocatorSet);
+    useMemoryPolicy(); // a large book's snapshot goes back to the system when replaced
     Close();
     sqlite3* db = m_connection->handle();
     const QString table = tableOf(m_sql);

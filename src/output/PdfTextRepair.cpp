@@ -15,6 +15,7 @@
 #include <qpdf/QPDFObjectHandle.hh>
 
 #include <exception>
+#include <functional>
 
 namespace corvane {
 
@@ -203,6 +204,26 @@ const QHash<char32_t, char32_t>& PdfTextRepair::replacements()
 
 QByteArray PdfTextRepair::repairCMap(const QByteArray& cmap, const QHash<char32_t, char32_t>& replacements)
 {
+    return repairedCMap(cmap, [&replacements]() -> const QHash<char32_t, char32_t>& { return replacements; });
+}
+
+namespace {
+
+bool suspect(char32_t code)
+{
+    for (const CodeRange& range : suspectRanges)
+        if (code >= range.first && code <= range.last)
+            return true;
+    return false;
+}
+
+}
+
+// The table is asked for only when the map holds a character that may need replacing: most
+// batches print none, and building the table loads every face the program prints with.
+QByteArray PdfTextRepair::repairedCMap(const QByteArray& cmap,
+                                       const std::function<const QHash<char32_t, char32_t>&()>& table)
+{
     static const QRegularExpression firstSection(QStringLiteral("\\d+\\s+beginbf(char|range)"));
     static const QRegularExpression sectionEnd(QStringLiteral("endbf(char|range)"));
     const QString text = QString::fromLatin1(cmap);
@@ -223,9 +244,13 @@ QByteArray PdfTextRepair::repairCMap(const QByteArray& cmap, const QHash<char32_
         return {};
 
     bool changed = false;
+    const QHash<char32_t, char32_t>* replacementsFound = nullptr;
     for (QString& destination : mappings) {
-        if (destination.size() != 1)
+        if (destination.size() != 1 || !suspect(destination.at(0).unicode()))
             continue;
+        if (!replacementsFound)
+            replacementsFound = &table();
+        const QHash<char32_t, char32_t>& replacements = *replacementsFound;
         const auto replacement = replacements.constFind(destination.at(0).unicode());
         if (replacement != replacements.cend()) {
             destination = QString(QChar(char16_t(*replacement)));
@@ -302,7 +327,7 @@ qint64 lastCrossReference(QFile& file)
 
 }
 
-int PdfTextRepair::repairFile(const QString& fileName)
+int PdfTextRepair::repairFile(const QString& fileName, Update update)
 {
     const auto failed = [&fileName](const QString& cause) {
         return Error(QStringLiteral("PDF 文件“%1”中的文字未能修正：%2").arg(fileName, cause));
@@ -323,18 +348,23 @@ int PdfTextRepair::repairFile(const QString& fileName)
     QList<Replacement> replaced;
     QByteArray trailerEntries;
     try {
-        // qpdf reads the cross-references and only the objects asked for.
+        // qpdf reads the cross-references and only the objects asked for, from the mapped file
+        // (read through its own file reader, a large file costs tens of thousands of seeks).
+        const uchar* mapped = original.map(0, original.size());
+        if (!mapped)
+            throw failed(original.errorString());
         QPDF pdf;
         pdf.setSuppressWarnings(true);
-        pdf.processFile(QFile::encodeName(fileName).constData());
+        pdf.processMemoryFile(QFile::encodeName(fileName).constData(), reinterpret_cast<const char*>(mapped),
+                              size_t(original.size()));
         for (const auto& [number, generation] : references) {
             QPDFObjectHandle map = pdf.getObjectByID(number, generation);
             if (!map.isStream())
                 continue;
             const std::shared_ptr<Buffer> data = map.getStreamData(qpdf_dl_generalized);
-            const QByteArray repaired = repairCMap(
+            const QByteArray repaired = repairedCMap(
                 QByteArray(reinterpret_cast<const char*>(data->getBuffer()), qsizetype(data->getSize())),
-                replacements());
+                replacements);
             if (!repaired.isNull())
                 replaced.append({number, generation, repaired});
         }
@@ -351,33 +381,42 @@ int PdfTextRepair::repairFile(const QString& fileName)
     const qint64 previous = lastCrossReference(original);
     if (previous < 0)
         throw failed(QStringLiteral("没有交叉引用表"));
+    char lastByte = '\n';
+    if (original.size() > 0 && (!original.seek(original.size() - 1) || !original.getChar(&lastByte)))
+        throw failed(original.errorString());
 
     // An incremental update: the file as written, then the new maps, a cross-reference section
     // for them and a trailer that points back to the previous one.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
+    QSaveFile replacement(fileName);
+    QFile appended(fileName);
+    QFileDevice& file = update == Update::Append ? static_cast<QFileDevice&>(appended) : replacement;
+    if (!file.open(update == Update::Append ? QIODevice::WriteOnly | QIODevice::Append : QIODevice::WriteOnly))
         throw failed(file.errorString());
+    // Where the next byte lands in the updated file (an appended file's own position is not
+    // its end until the first write).
+    qint64 written = update == Update::Append ? original.size() : 0;
     const auto put = [&](const QByteArray& bytes) {
         if (file.write(bytes) != bytes.size())
             throw failed(file.errorString());
+        written += bytes.size();
     };
-    original.seek(0);
-    char lastByte = '\n';
-    while (!original.atEnd()) {
-        const QByteArray piece = original.read(1 << 20);
-        if (piece.isEmpty())
-            throw failed(original.errorString());
-        put(piece);
-        lastByte = piece.back();
+    if (update == Update::Replace) {
+        original.seek(0);
+        while (!original.atEnd()) {
+            const QByteArray piece = original.read(1 << 20);
+            if (piece.isEmpty())
+                throw failed(original.errorString());
+            put(piece);
+        }
     }
     if (lastByte != '\n')
         put("\n");
     for (Replacement& r : replaced) {
-        r.offset = file.pos();
+        r.offset = written;
         put(QByteArray::number(r.number) + ' ' + QByteArray::number(r.generation) + " obj\n<< /Length "
             + QByteArray::number(r.cmap.size()) + " >>\nstream\n" + r.cmap + "\nendstream\nendobj\n");
     }
-    const qint64 crossReference = file.pos();
+    const qint64 crossReference = written;
     QByteArray section = "xref\n";
     for (const Replacement& r : replaced) {
         section += QByteArray::number(r.number) + " 1\n"
@@ -387,7 +426,7 @@ int PdfTextRepair::repairFile(const QString& fileName)
     section += "trailer\n<< " + trailerEntries + "/Prev " + QByteArray::number(previous) + " >>\nstartxref\n"
                + QByteArray::number(crossReference) + "\n%%EOF\n";
     put(section);
-    if (!file.commit())
+    if (update == Update::Append ? !appended.flush() : !replacement.commit())
         throw failed(file.errorString());
     return int(replaced.size());
 }

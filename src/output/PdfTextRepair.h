@@ -2,6 +2,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <functional>
 
 namespace corvane {
 
@@ -20,10 +21,18 @@ public:
     // A ToUnicode CMap with the replacements made, or a null array when none applies.
     static QByteArray repairCMap(const QByteArray& cmap, const QHash<char32_t, char32_t>& replacements);
 
-    // Gives the PDF file new ToUnicode maps where they need it, as an incremental update; the file
-    // is replaced through a temporary file beside it and is left as it was when anything fails
-    // (Error). Returns the number of maps rewritten.
-    static int repairFile(const QString& fileName);
+    // How the update reaches the file: through a temporary file beside it that replaces it (the
+    // file is left as it was when anything fails), or appended to the file itself (for a
+    // temporary file that is thrown away when anything fails).
+    enum class Update { Replace, Append };
+
+    // Gives the PDF file new ToUnicode maps where they need it, as an incremental update; a failure
+    // is an Error. Returns the number of maps rewritten.
+    static int repairFile(const QString& fileName, Update update = Update::Replace);
+
+private:
+    static QByteArray repairedCMap(const QByteArray& cmap,
+                                   const std::function<const QHash<char32_t, char32_t>&()>& table);
 };
 
 }

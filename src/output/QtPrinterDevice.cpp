@@ -253,7 +253,7 @@ void QtPrinterDevice::endJob()
         m_printer.setOutputFileName(m_pdfFileName);
         if (!ended || m_printer.printerState() == QPrinter::Error || !pdfComplete(output->temporaryPath()))
             throw Error(OutputFile::writeFailure(output->target(), incompleteCause(output->temporaryPath())));
-        PdfTextRepair::repairFile(output->temporaryPath());
+        PdfTextRepair::repairFile(output->temporaryPath(), PdfTextRepair::Update::Append);
         output->commit();
         return;
     }

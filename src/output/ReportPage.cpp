@@ -1,5 +1,6 @@
 #include "output/ReportPage.h"
 
+#include "core/MemoryPolicy.h"
 #include "core/ParagraphWrap.h"
 #include "output/BoxTextFormatter.h"
 #include "output/FaceLineMetrics.h"
@@ -57,6 +58,7 @@ bool ReportPage::layout(TPageRun& run)
     } release{this};
     // Every page of a batch repeats the sender and most values: each is wrapped once a run.
     ParagraphWrapCache wrapCache;
+    PrintRunMemory memory;
 
     run.applySettings(*this);
     run.setTitle(ReportTitle);
