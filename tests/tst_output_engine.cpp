@@ -1,7 +1,9 @@
 // The page engine without windows: layout run, rows, page breaks, paper selection, device
 // coordinates, text fitting, page store and queued notifications.
+#include "core/ParagraphWrap.h"
 #include "output/BoxTextFormatter.h"
 #include "output/DeviceScale.h"
+#include "output/FaceLineMetrics.h"
 #include "output/TPageRun.h"
 #include "output/TPageStore.h"
 #include "testsupport/OutputFixtures.h"
@@ -11,7 +13,13 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QPdfWriter>
 #include <QPicture>
+#include <QTemporaryDir>
+
+#include <qpdf/Buffer.hh>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -28,6 +36,19 @@ QStringList boxLines(const RecordedSheet& sheet)
         if (text.text != QStringLiteral("横幅"))
             lines << QStringLiteral("%1 @%2,%3 %4").arg(text.text).arg(text.baseline.x()).arg(text.baseline.y()).arg(text.font.key());
     return lines;
+}
+
+// The content streams of a PDF's pages, uncompressed.
+QList<QByteArray> pageContents(const QString& fileName)
+{
+    QList<QByteArray> contents;
+    QPDF pdf;
+    pdf.processFile(QFile::encodeName(fileName).constData());
+    for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(pdf).getAllPages()) {
+        const std::shared_ptr<Buffer> data = page.getObjectHandle().getKey("/Contents").getStreamData(qpdf_dl_generalized);
+        contents << QByteArray(reinterpret_cast<const char*>(data->getBuffer()), qsizetype(data->getSize()));
+    }
+    return contents;
 }
 
 QList<int> spyValues(const QSignalSpy& spy)
@@ -269,6 +290,80 @@ private Q_SLOTS:
             QVERIFY(text.baseline.y() < box.bottom());
         if (!paragraphs.isEmpty() && linesDrawn == 1 && paragraphs.size() == 1)
             QVERIFY(device.sheet.texts.first().text.size() < paragraphs.first().size()); // wrapped
+    }
+
+    // A PDF is given the glyphs the line breaking found instead of each line's text: what
+    // reaches the file must be what drawing the text gives, line by line, wrapped or not,
+    // with or without a wrap cache, in the faces a line falls back to.
+    void pdfGetsTheGlyphsOfTheTextDrawn()
+    {
+        const QStringList paragraphs{
+            QStringLiteral("王立新"),
+            QStringLiteral("浙江省杭州市西湖区文三路478号华星科技大厦A座1203室 Room 1203, Tower A"),
+            QStringLiteral(""),
+            QStringLiteral("0571-88217634  13858123467"),
+            QStringLiteral("𠀋𡈽 Ünïcode ひらがな"),
+        };
+        QTemporaryDir dir;
+        OutputWaybill waybill;
+        QFont bold = waybill.boxFont();
+        bold.setBold(true);
+        for (const QFont& font : {waybill.boxFont(), bold}) {
+            for (const bool cached : {false, true}) {
+                const QString glyphs = dir.filePath(QStringLiteral("glyphs.pdf"));
+                const QString text = dir.filePath(QStringLiteral("text.pdf"));
+                const QRect box(300, 400, 2600, 5000);
+                int lines = 0;
+                {
+                    std::optional<ParagraphWrapCache> cache;
+                    if (cached)
+                        cache.emplace();
+                    QPdfWriter writer(glyphs);
+                    writer.setResolution(600);
+                    QPainter painter(&writer);
+                    for (int page = 0; page < 2; ++page) { // the second page from the cache, if any
+                        if (page)
+                            writer.newPage();
+                        lines = BoxTextFormatter::drawParagraphs(painter, box, paragraphs, font, Qt::AlignLeft);
+                    }
+                }
+                {
+                    QPdfWriter writer(text);
+                    writer.setResolution(600);
+                    QPainter painter(&writer);
+                    const QFont deviceFont(font, &writer);
+                    const LineMetrics metrics = lineMetrics(font, &writer);
+                    for (int page = 0; page < 2; ++page) {
+                        if (page)
+                            writer.newPage();
+                        painter.setFont(deviceFont);
+                        double lineTop = box.top();
+                        for (const QString& paragraph : paragraphs) {
+                            for (const auto& [start, length] : wrapParagraph(paragraph, deviceFont, &writer, box.width())) {
+                                if (length > 0)
+                                    painter.drawText(QPointF(box.left(), lineTop + metrics.ascent), paragraph.mid(start, length));
+                                lineTop += metrics.height();
+                            }
+                        }
+                    }
+                }
+                QVERIFY(lines > int(paragraphs.size())); // the address wraps
+                const QList<QByteArray> expected = pageContents(text);
+                QCOMPARE(expected.size(), 2);
+                QVERIFY(expected.first().contains(" Tj"));
+                const QList<QByteArray> actual = pageContents(glyphs);
+                QCOMPARE(actual.size(), expected.size());
+                for (qsizetype page = 0; page < expected.size(); ++page) {
+                    const QList<QByteArray> want = expected.at(page).split('\n');
+                    const QList<QByteArray> got = actual.at(page).split('\n');
+                    for (qsizetype line = 0; line < qMax(want.size(), got.size()); ++line)
+                        QVERIFY2(want.value(line) == got.value(line),
+                                 qPrintable(QStringLiteral("page %1 line %2: drawn \"%3\", text gives \"%4\"")
+                                                .arg(page + 1).arg(line + 1)
+                                                .arg(QString::fromLatin1(got.value(line)), QString::fromLatin1(want.value(line)))));
+                }
+            }
+        }
     }
 
     // Paragraphs are wrapped once per run and remembered: a box whose text, type or width

@@ -1,7 +1,9 @@
 #include "core/ParagraphWrap.h"
 
+#include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QTextLayout>
+#include <QTextLine>
 
 namespace corvane {
 
@@ -9,21 +11,51 @@ namespace {
 
 thread_local ParagraphWrapCache* currentWrapCache = nullptr;
 
-QList<std::pair<int, int>> layOutParagraph(const QString& text, const QFont& font, QPaintDevice* device,
-                                           double width)
+ShapedParagraph layOutParagraph(const QString& text, const QFont& font, QPaintDevice* device, double width,
+                                bool withGlyphs)
 {
-    QList<std::pair<int, int>> lines;
+    ShapedParagraph paragraph;
     QTextLayout layout(text, font, device);
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
     layout.beginLayout();
+    QList<QTextLine> lines;
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(width);
-        lines.append({line.textStart(), line.textLength()});
+        paragraph.lines.append({line.textStart(), line.textLength()});
+        lines.append(line);
     }
     layout.endLayout();
-    return lines;
+    if (!withGlyphs)
+        return paragraph;
+    for (const QTextLine& line : lines) {
+        paragraph.advances.append(line.cursorToX(line.textStart() + line.textLength()) - line.cursorToX(line.textStart()));
+        // A line's runs leave out the spaces it ends in, which drawing its text draws.
+        if (line.textLength() > 0 && text.at(line.textStart() + line.textLength() - 1).isSpace()) {
+            paragraph.glyphs.append(QList<QGlyphRun>());
+            continue;
+        }
+        // The runs stand where the layout put them: move them to the line's start and baseline.
+        const QPointF origin(line.x(), line.y() + line.ascent());
+        QList<QGlyphRun> runs = line.glyphRuns(line.textStart(), line.textLength());
+        for (QGlyphRun& run : runs) {
+            QList<QPointF> positions = run.positions();
+            for (QPointF& position : positions)
+                position -= origin;
+            run.setPositions(positions);
+        }
+        paragraph.glyphs.append(runs);
+    }
+    return paragraph;
+}
+
+template <typename Value>
+const Value* remembered(const QHash<ParagraphWrapCache::Key, Value>& memory, const ParagraphWrapCache::Key& key)
+{
+    if (const auto found = memory.constFind(key); found != memory.cend())
+        return &found.value();
+    return nullptr;
 }
 
 }
@@ -51,18 +83,53 @@ QList<std::pair<int, int>> wrapParagraph(const QString& text, const QFont& font,
     ParagraphWrapCache* cache = currentWrapCache;
     // Without a device the font's own resolution counts, which the key does not hold.
     if (!cache || !device)
-        return layOutParagraph(text, font, device, width);
+        return layOutParagraph(text, font, device, width, false).lines;
     ParagraphWrapCache::Key key{text, font, device->devType(), device->logicalDpiX(), device->logicalDpiY(), width};
-    if (const auto found = cache->m_lines.constFind(key); found != cache->m_lines.cend()) {
+    if (const auto* lines = remembered(cache->m_lines, key)) {
         ++cache->m_hits;
-        return found.value();
+        return *lines;
     }
-    QList<std::pair<int, int>> lines = layOutParagraph(text, font, device, width);
+    QList<std::pair<int, int>> lines = layOutParagraph(text, font, device, width, false).lines;
     ++cache->m_layouts;
-    if (cache->m_lines.size() >= ParagraphWrapCache::capacity)
-        cache->m_lines.clear();
-    cache->m_lines.insert(std::move(key), lines);
+    if (cache->m_lines.size() < ParagraphWrapCache::capacity)
+        cache->m_lines.insert(std::move(key), lines);
     return lines;
+}
+
+ShapedParagraph shapeParagraph(const QString& text, const QFont& font, QPaintDevice* device, double width)
+{
+    if (text.isEmpty())
+        return {{{0, 0}}, {{}}, {0}};
+    ParagraphWrapCache* cache = currentWrapCache;
+    if (!cache || !device)
+        return layOutParagraph(text, font, device, width, true);
+    ParagraphWrapCache::Key key{text, font, device->devType(), device->logicalDpiX(), device->logicalDpiY(), width};
+    if (const auto* shaped = remembered(cache->m_shaped, key)) {
+        ++cache->m_hits;
+        return *shaped;
+    }
+    ShapedParagraph shaped = layOutParagraph(text, font, device, width, true);
+    ++cache->m_layouts;
+    if (cache->m_shaped.size() < ParagraphWrapCache::capacity)
+        cache->m_shaped.insert(std::move(key), shaped);
+    return shaped;
+}
+
+double textAdvance(const QString& text, const QFont& font, QPaintDevice* device)
+{
+    ParagraphWrapCache* cache = currentWrapCache;
+    if (!cache || !device)
+        return QFontMetricsF(font, device).horizontalAdvance(text);
+    ParagraphWrapCache::Key key{text, font, device->devType(), device->logicalDpiX(), device->logicalDpiY(), 0};
+    if (const double* advance = remembered(cache->m_advances, key)) {
+        ++cache->m_hits;
+        return *advance;
+    }
+    const double advance = QFontMetricsF(font, device).horizontalAdvance(text);
+    ++cache->m_layouts;
+    if (cache->m_advances.size() < ParagraphWrapCache::capacity)
+        cache->m_advances.insert(std::move(key), advance);
+    return advance;
 }
 
 }

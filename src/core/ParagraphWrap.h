@@ -1,5 +1,6 @@
 #pragma once
 #include <QFont>
+#include <QGlyphRun>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -15,11 +16,25 @@ namespace corvane {
 QList<std::pair<int, int>> wrapParagraph(const QString& text, const QFont& font, QPaintDevice* device,
                                          double width);
 
-// While one lives, wrapParagraph on this thread remembers the breaks it finds and answers the
+// The lines of wrapParagraph with the glyphs of each, as laid out for the breaks: glyph runs
+// placed from the line's start (x 0) on its baseline (y 0). Drawing them draws what drawText
+// draws for the line, without shaping the text again.
+struct ShapedParagraph {
+    QList<std::pair<int, int>> lines;
+    QList<QList<QGlyphRun>> glyphs; // one entry per line; none where only the text draws it whole
+    QList<double> advances;         // per line: the width of its text, spaces included
+};
+ShapedParagraph shapeParagraph(const QString& text, const QFont& font, QPaintDevice* device, double width);
+
+// The advance of the text on one line in the font on the device (QFontMetricsF::horizontalAdvance).
+double textAdvance(const QString& text, const QFont& font, QPaintDevice* device);
+
+// While one lives, wrapParagraph, shapeParagraph and textAdvance on this thread remember the breaks it finds and answers the
 // same paragraph in the same font at the same width on a device of the same kind and resolution
 // from memory: a batch repeats the sender and most values on every page. The breaks depend on
 // nothing else, so a remembered answer is the one a fresh layout would give. A cache made while
-// another lives takes over until it ends. Bounded: it starts afresh once it holds `capacity`.
+// another lives takes over until it ends. Bounded: once it holds `capacity` paragraphs of a
+// kind it remembers no more of them (what a batch repeats is on its first pages).
 class ParagraphWrapCache {
 public:
     static constexpr int capacity = 4096;
@@ -45,8 +60,12 @@ public:
 
 private:
     friend QList<std::pair<int, int>> wrapParagraph(const QString&, const QFont&, QPaintDevice*, double);
+    friend ShapedParagraph shapeParagraph(const QString&, const QFont&, QPaintDevice*, double);
+    friend double textAdvance(const QString&, const QFont&, QPaintDevice*);
 
     QHash<Key, QList<std::pair<int, int>>> m_lines;
+    QHash<Key, ShapedParagraph> m_shaped;
+    QHash<Key, double> m_advances; // width 0
     ParagraphWrapCache* m_previous;
     int m_layouts = 0;
     int m_hits = 0;

@@ -4,12 +4,34 @@
 #include "output/FaceLineMetrics.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QPaintEngine>
 #include <QPaintDevice>
 #include <QPainter>
 
 namespace corvane {
 
 namespace {
+
+// The PDF writer (a PDF file, or a CUPS queue) is given the glyphs the line breaking found, so
+// a line is not shaped a second time; other devices (the preview's recordings, which keep text)
+// are given the text.
+bool takesGlyphRuns(const QPainter& painter)
+{
+    const QPaintEngine* engine = painter.paintEngine();
+    return engine && engine->type() == QPaintEngine::Pdf;
+}
+
+// One line at its start on its baseline.
+void drawLine(QPainter& painter, const QPointF& start, const QString& text, const QList<QGlyphRun>* glyphs)
+{
+    if (!glyphs || glyphs->isEmpty()) {
+        painter.drawText(start, text);
+        return;
+    }
+    for (const QGlyphRun& run : *glyphs)
+        painter.drawGlyphRun(start, run);
+}
 
 double alignedX(const QRect& box, double textWidth, Qt::Alignment alignment)
 {
@@ -37,10 +59,13 @@ int BoxTextFormatter::drawParagraphs(QPainter& painter, const QRect& box,
     int drawn = 0;
     const QFont previousFont = painter.font();
     painter.setFont(deviceFont);
+    const bool glyphRuns = takesGlyphRuns(painter);
     for (qsizetype p = 0; p < paragraphs.size(); ++p) {
         const QString& paragraph = paragraphs.at(p);
-        const QList<std::pair<int, int>> lines = wrapParagraph(paragraph, deviceFont, device, box.width());
-        for (const auto& [start, length] : lines) {
+        const ShapedParagraph shaped = glyphRuns ? shapeParagraph(paragraph, deviceFont, device, box.width())
+                                                 : ShapedParagraph{wrapParagraph(paragraph, deviceFont, device, box.width()), {}, {}};
+        for (qsizetype l = 0; l < shaped.lines.size(); ++l) {
+            const auto& [start, length] = shaped.lines.at(l);
             if (lineTop + metrics.height() > bottom) {
                 painter.setFont(previousFont);
                 if (complete) {
@@ -51,12 +76,14 @@ int BoxTextFormatter::drawParagraphs(QPainter& painter, const QRect& box,
                 }
                 return drawn;
             }
-            const QString text = paragraph.mid(start, length);
-            if (!text.isEmpty()) {
+            if (length > 0) {
+                const bool textNeeded = !glyphRuns || shaped.glyphs.at(l).isEmpty();
+                const QString text = textNeeded ? paragraph.mid(start, length) : QString();
                 const double x = alignment & Qt::AlignLeft || alignment == 0
                                      ? box.left()
-                                     : alignedX(box, fontMetrics.horizontalAdvance(text), alignment);
-                painter.drawText(QPointF(x, lineTop + metrics.ascent), text);
+                                     : alignedX(box, glyphRuns ? shaped.advances.at(l) : fontMetrics.horizontalAdvance(text),
+                                                alignment);
+                drawLine(painter, QPointF(x, lineTop + metrics.ascent), text, glyphRuns ? &shaped.glyphs.at(l) : nullptr);
             }
             lineTop += metrics.height();
             ++drawn;
@@ -76,10 +103,15 @@ int BoxTextFormatter::drawCaption(QPainter& painter, const QRect& box, const QSt
     painter.setFont(deviceFont);
     int drawn = 0;
     double lineTop = box.top();
-    for (const auto& [start, length] : wrapParagraph(caption, deviceFont, device, box.width())) {
+    const bool glyphRuns = takesGlyphRuns(painter);
+    const ShapedParagraph shaped = glyphRuns ? shapeParagraph(caption, deviceFont, device, box.width())
+                                             : ShapedParagraph{wrapParagraph(caption, deviceFont, device, box.width()), {}, {}};
+    for (qsizetype l = 0; l < shaped.lines.size(); ++l) {
+        const auto& [start, length] = shaped.lines.at(l);
         if (lineTop + lineHeight > lineLimit)
             break;
-        painter.drawText(QPointF(box.left(), lineTop + metrics.ascent), caption.mid(start, length));
+        drawLine(painter, QPointF(box.left(), lineTop + metrics.ascent), caption.mid(start, length),
+                 glyphRuns ? &shaped.glyphs.at(l) : nullptr);
         lineTop += lineHeight;
         ++drawn;
     }

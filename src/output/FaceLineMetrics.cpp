@@ -29,7 +29,7 @@ LineMetrics lineMetrics(const QFont& font, QPaintDevice* device)
 {
     const QString family = font.family();
     for (const FaceMetrics& face : faceMetrics) {
-        if (family.compare(QString::fromUtf16(face.family), Qt::CaseInsensitive) == 0) {
+        if (family.compare(QStringView(face.family), Qt::CaseInsensitive) == 0) {
             const double em = font.pointSizeF() > 0
                                   ? font.pointSizeF() * device->logicalDpiY() / 72.0
                                   : QFontInfo(QFont(font, device)).pixelSize();

@@ -245,8 +245,10 @@ QByteArray PdfTextRepair::repairedCMap(const QByteArray& cmap,
 
     bool changed = false;
     const QHash<char32_t, char32_t>* replacementsFound = nullptr;
-    for (QString& destination : mappings) {
-        if (destination.size() != 1 || !suspect(destination.at(0).unicode()))
+    for (auto it = mappings.begin(); it != mappings.end(); ++it) {
+        QString& destination = it.value();
+        // Code 0 is the subset's missing-glyph box, never a character to give back.
+        if (destination.size() != 1 || !suspect(destination.at(0).unicode()) || it.key() == 0)
             continue;
         if (!replacementsFound)
             replacementsFound = &table();

@@ -8,7 +8,6 @@
 #include "output/TPageRun.h"
 
 #include <QCoreApplication>
-#include <QFontMetricsF>
 #include <QPainter>
 #include <QtMath>
 
@@ -174,7 +173,7 @@ void ReportPage::drawElement(TPageRun& run, const BandElement& element, double b
     const double lineLimit = (tenths.bottom() + 1 - scale.marginTop) * scale.dpiY / 254.0;
     if (element.autoSize) {
         const QFont deviceFont(element.font, painter.device());
-        const int width = qCeil(QFontMetricsF(deviceFont, painter.device()).horizontalAdvance(element.caption));
+        const int width = qCeil(textAdvance(element.caption, deviceFont, painter.device()));
         box.setWidth(qMax(box.width(), width));
     }
     BoxTextFormatter::drawCaption(painter, box, element.caption, element.font, lineHeight, lineLimit);
