@@ -4,6 +4,7 @@
 #include "output/BoxTextFormatter.h"
 #include "output/DeviceScale.h"
 #include "output/FaceLineMetrics.h"
+#include "output/PageCanvas.h"
 #include "output/TPageRun.h"
 #include "output/TPageStore.h"
 #include "testsupport/OutputFixtures.h"
@@ -366,6 +367,57 @@ private Q_SLOTS:
         }
     }
 
+    // A preview page is written down and drawn only when looked at: played back, it draws what
+    // drawing it at once onto a recording draws.
+    void aPreviewPagePlaysBackWhatWasDrawn()
+    {
+        const QStringList paragraphs{QStringLiteral("王立新"),
+                                     QStringLiteral("浙江省杭州市西湖区文三路478号华星科技大厦A座1203室"),
+                                     QString(), QStringLiteral("13858123467")};
+        OutputWaybill waybill;
+        QFont bold = waybill.boxFont();
+        bold.setBold(true);
+        const QRect bounds(0, 0, 869, 480);
+        const QRect fill(10, 10, 500, 300);
+        const QRect box(40, 60, 120, 400);
+
+        QPicture direct;
+        direct.setBoundingRect(bounds);
+        {
+            QPainter painter(&direct);
+            painter.fillRect(fill, Qt::white);
+            painter.setPen(Qt::black);
+            BoxTextFormatter::drawParagraphs(painter, box, paragraphs, waybill.boxFont(), Qt::AlignLeft);
+            painter.setPen(Qt::red);
+            BoxTextFormatter::drawParagraphs(painter, box.translated(300, 0), paragraphs, bold, Qt::AlignLeft);
+        }
+        QList<QFont> fonts;
+        PageRecording recording(&fonts);
+        recording.begin(bounds);
+        recording.fillRect(fill, Qt::white);
+        recording.setPen(Qt::black);
+        BoxTextFormatter::drawParagraphs(recording, box, paragraphs, waybill.boxFont(), Qt::AlignLeft);
+        recording.setPen(Qt::red);
+        BoxTextFormatter::drawParagraphs(recording, box.translated(300, 0), paragraphs, bold, Qt::AlignLeft);
+        const std::unique_ptr<QPicture> played = PageRecording::play(recording.bytes(), fonts);
+        QVERIFY(played);
+        QCOMPARE(played->boundingRect(), direct.boundingRect());
+
+        const RecordedSheet want = replay(direct);
+        const RecordedSheet got = replay(*played);
+        QVERIFY(want.texts.size() > paragraphs.size());
+        QCOMPARE(got.fills, want.fills);
+        QCOMPARE(got.texts.size(), want.texts.size());
+        for (qsizetype i = 0; i < want.texts.size(); ++i) {
+            QCOMPARE(got.texts.at(i).text, want.texts.at(i).text);
+            QCOMPARE(got.texts.at(i).baseline, want.texts.at(i).baseline);
+            QCOMPARE(got.texts.at(i).font, want.texts.at(i).font);
+        }
+        // Bytes that are not such a page give no recording.
+        QVERIFY(!PageRecording::play(recording.bytes().left(recording.bytes().size() - 3), fonts));
+        QVERIFY(!PageRecording::play(recording.bytes(), {}));
+    }
+
     // Paragraphs are wrapped once per run and remembered: a box whose text, type or width
     // changes on the next page must be laid out anew, as a run of that page alone lays it out.
     void aBoxChangedOnTheNextPageIsLaidOutAnew_data()
@@ -429,26 +481,24 @@ private Q_SLOTS:
         QString fileName;
         {
             TPageStore store;
+            PageRecording recording(&store.fonts());
+            const QFont font(QStringLiteral("宋体"), 10);
             int n = 0;
             while (!store.inFile()) {
                 ++n;
-                QPicture picture;
-                QPainter painter(&picture);
+                recording.begin(QRect(0, 0, 800, 600));
                 for (int i = 0; i < 40; ++i)
-                    painter.drawText(QPointF(10, 10 + i), QStringLiteral("page %1 line %2").arg(n).arg(i));
-                painter.end();
-                store.append(picture);
+                    recording.drawLine(QPointF(10, 10 + i), QStringLiteral("page %1 line %2").arg(n).arg(i), font, {});
+                store.append(recording.bytes());
                 QVERIFY(n < 10000);
             }
             QVERIFY(store.byteSize() > TPageStore::memoryLimit);
             fileName = store.fileName();
             QVERIFY(QFile::exists(fileName));
             for (int i = 0; i < 5; ++i) {
-                QPicture picture;
-                QPainter painter(&picture);
-                painter.drawText(QPointF(10, 10), QStringLiteral("page %1 line 0").arg(++n));
-                painter.end();
-                store.append(picture);
+                recording.begin(QRect(0, 0, 800, 600));
+                recording.drawLine(QPointF(10, 10), QStringLiteral("page %1 line 0").arg(++n), font, {});
+                store.append(recording.bytes());
             }
             QCOMPARE(store.pageCount(), n);
             for (int k : {n, 1, 3, n - 2, 2, n - 1, 1}) {

@@ -2,36 +2,15 @@
 
 #include "core/ParagraphWrap.h"
 #include "output/FaceLineMetrics.h"
+#include "output/PageCanvas.h"
 
 #include <QFontMetricsF>
-#include <QGlyphRun>
-#include <QPaintEngine>
 #include <QPaintDevice>
 #include <QPainter>
 
 namespace corvane {
 
 namespace {
-
-// The PDF writer (a PDF file, or a CUPS queue) is given the glyphs the line breaking found, so
-// a line is not shaped a second time; other devices (the preview's recordings, which keep text)
-// are given the text.
-bool takesGlyphRuns(const QPainter& painter)
-{
-    const QPaintEngine* engine = painter.paintEngine();
-    return engine && engine->type() == QPaintEngine::Pdf;
-}
-
-// One line at its start on its baseline.
-void drawLine(QPainter& painter, const QPointF& start, const QString& text, const QList<QGlyphRun>* glyphs)
-{
-    if (!glyphs || glyphs->isEmpty()) {
-        painter.drawText(start, text);
-        return;
-    }
-    for (const QGlyphRun& run : *glyphs)
-        painter.drawGlyphRun(start, run);
-}
 
 double alignedX(const QRect& box, double textWidth, Qt::Alignment alignment)
 {
@@ -42,32 +21,50 @@ double alignedX(const QRect& box, double textWidth, Qt::Alignment alignment)
     return box.left();
 }
 
+// The paragraph's lines, with their glyphs where the canvas takes them.
+ShapedParagraph layOut(PageCanvas& canvas, const QString& paragraph, const QFont& deviceFont, int width)
+{
+    if (canvas.takesGlyphRuns())
+        return shapeParagraph(paragraph, deviceFont, canvas.device(), width);
+    return ShapedParagraph{wrapParagraph(paragraph, deviceFont, canvas.device(), width), {}, {}};
 }
 
-int BoxTextFormatter::drawParagraphs(QPainter& painter, const QRect& box,
+const QList<QGlyphRun>& glyphsOf(const ShapedParagraph& shaped, qsizetype line)
+{
+    static const QList<QGlyphRun> none;
+    return line < shaped.glyphs.size() ? shaped.glyphs.at(line) : none;
+}
+
+}
+
+int BoxTextFormatter::drawParagraphs(QPainter& painter, const QRect& box, const QStringList& paragraphs,
+                                     const QFont& font, Qt::Alignment alignment, bool* complete)
+{
+    PainterCanvas canvas(painter);
+    const QFont previousFont = painter.font();
+    const int drawn = drawParagraphs(canvas, box, paragraphs, font, alignment, complete);
+    painter.setFont(previousFont);
+    return drawn;
+}
+
+int BoxTextFormatter::drawParagraphs(PageCanvas& canvas, const QRect& box,
                                      const QStringList& paragraphs, const QFont& font,
                                      Qt::Alignment alignment, bool* complete)
 {
     if (complete)
         *complete = true;
-    QPaintDevice* device = painter.device();
+    QPaintDevice* device = canvas.device();
     const QFont deviceFont(font, device);
     const LineMetrics metrics = lineMetrics(font, device);
-    const QFontMetricsF fontMetrics(deviceFont, device);
     const double bottom = box.top() + box.height();
     double lineTop = box.top();
     int drawn = 0;
-    const QFont previousFont = painter.font();
-    painter.setFont(deviceFont);
-    const bool glyphRuns = takesGlyphRuns(painter);
     for (qsizetype p = 0; p < paragraphs.size(); ++p) {
         const QString& paragraph = paragraphs.at(p);
-        const ShapedParagraph shaped = glyphRuns ? shapeParagraph(paragraph, deviceFont, device, box.width())
-                                                 : ShapedParagraph{wrapParagraph(paragraph, deviceFont, device, box.width()), {}, {}};
+        const ShapedParagraph shaped = layOut(canvas, paragraph, deviceFont, box.width());
         for (qsizetype l = 0; l < shaped.lines.size(); ++l) {
             const auto& [start, length] = shaped.lines.at(l);
             if (lineTop + metrics.height() > bottom) {
-                painter.setFont(previousFont);
                 if (complete) {
                     QString rest = paragraph.mid(start);
                     for (qsizetype q = p + 1; q < paragraphs.size(); ++q)
@@ -77,45 +74,43 @@ int BoxTextFormatter::drawParagraphs(QPainter& painter, const QRect& box,
                 return drawn;
             }
             if (length > 0) {
-                const bool textNeeded = !glyphRuns || shaped.glyphs.at(l).isEmpty();
-                const QString text = textNeeded ? paragraph.mid(start, length) : QString();
-                const double x = alignment & Qt::AlignLeft || alignment == 0
-                                     ? box.left()
-                                     : alignedX(box, glyphRuns ? shaped.advances.at(l) : fontMetrics.horizontalAdvance(text),
-                                                alignment);
-                drawLine(painter, QPointF(x, lineTop + metrics.ascent), text, glyphRuns ? &shaped.glyphs.at(l) : nullptr);
+                const QList<QGlyphRun>& glyphs = glyphsOf(shaped, l);
+                const QString text = glyphs.isEmpty() ? paragraph.mid(start, length) : QString();
+                double x = box.left();
+                if (!(alignment & Qt::AlignLeft) && alignment != 0) {
+                    const double advance = l < shaped.advances.size()
+                                               ? shaped.advances.at(l)
+                                               : QFontMetricsF(deviceFont, device).horizontalAdvance(text);
+                    x = alignedX(box, advance, alignment);
+                }
+                canvas.drawLine(QPointF(x, lineTop + metrics.ascent), text, deviceFont, glyphs);
             }
             lineTop += metrics.height();
             ++drawn;
         }
     }
-    painter.setFont(previousFont);
     return drawn;
 }
 
-int BoxTextFormatter::drawCaption(QPainter& painter, const QRect& box, const QString& caption,
+int BoxTextFormatter::drawCaption(PageCanvas& canvas, const QRect& box, const QString& caption,
                                   const QFont& font, double lineHeight, double lineLimit)
 {
-    QPaintDevice* device = painter.device();
+    QPaintDevice* device = canvas.device();
     const QFont deviceFont(font, device);
     const LineMetrics metrics = lineMetrics(font, device);
-    const QFont previousFont = painter.font();
-    painter.setFont(deviceFont);
     int drawn = 0;
     double lineTop = box.top();
-    const bool glyphRuns = takesGlyphRuns(painter);
-    const ShapedParagraph shaped = glyphRuns ? shapeParagraph(caption, deviceFont, device, box.width())
-                                             : ShapedParagraph{wrapParagraph(caption, deviceFont, device, box.width()), {}, {}};
+    const ShapedParagraph shaped = layOut(canvas, caption, deviceFont, box.width());
     for (qsizetype l = 0; l < shaped.lines.size(); ++l) {
         const auto& [start, length] = shaped.lines.at(l);
         if (lineTop + lineHeight > lineLimit)
             break;
-        drawLine(painter, QPointF(box.left(), lineTop + metrics.ascent), caption.mid(start, length),
-                 glyphRuns ? &shaped.glyphs.at(l) : nullptr);
+        const QList<QGlyphRun>& glyphs = glyphsOf(shaped, l);
+        canvas.drawLine(QPointF(box.left(), lineTop + metrics.ascent),
+                        glyphs.isEmpty() ? caption.mid(start, length) : QString(), deviceFont, glyphs);
         lineTop += lineHeight;
         ++drawn;
     }
-    painter.setFont(previousFont);
     return drawn;
 }
 

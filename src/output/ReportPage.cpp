@@ -4,11 +4,11 @@
 #include "core/ParagraphWrap.h"
 #include "output/BoxTextFormatter.h"
 #include "output/FaceLineMetrics.h"
+#include "output/PageCanvas.h"
 #include "output/PrintingSystem.h"
 #include "output/TPageRun.h"
 
 #include <QCoreApplication>
-#include <QPainter>
 #include <QtMath>
 
 namespace corvane {
@@ -130,10 +130,10 @@ void ReportPage::layoutBand(TPageRun& run)
     if (m_currentY < 0 || (availableSpace < need && need <= printableLength))
         beginNewPage(run);
 
-    QPainter* painter = run.painter();
+    PageCanvas& canvas = *run.canvas();
     const DeviceScale& scale = run.scale();
     if (!band.TransparentBand)
-        painter->fillRect(scale.rect(QRectF(m_currentX, m_currentY, band.Width, band.Height)), band.Color);
+        canvas.fillRect(scale.rect(QRectF(m_currentX, m_currentY, band.Width, band.Height)), band.Color);
     for (const BandElement& element : band.elements)
         if (element.enabled)
             drawElement(run, element, m_currentX, m_currentY);
@@ -152,14 +152,14 @@ void ReportPage::beginNewPage(TPageRun& run)
 
 void ReportPage::drawElement(TPageRun& run, const BandElement& element, double bandX, double bandY)
 {
-    QPainter& painter = *run.painter();
+    PageCanvas& canvas = *run.canvas();
     const DeviceScale& scale = run.scale();
     const QRectF tenths = element.rect.translated(bandX, bandY);
     QRect box = scale.rect(tenths);
-    painter.setPen(element.colour);
+    canvas.setPen(element.colour);
     if (element.kind == BandElement::Kind::PrintBox) {
         bool complete = true;
-        BoxTextFormatter::drawParagraphs(painter, box, element.lines, element.font, element.alignment, &complete);
+        BoxTextFormatter::drawParagraphs(canvas, box, element.lines, element.font, element.alignment, &complete);
         if (!complete)
             run.recordCutText(element.field.isEmpty() ? element.name : element.field,
                               element.value.isEmpty() ? element.lines.join(QLatin1Char('\n')) : element.value);
@@ -168,15 +168,15 @@ void ReportPage::drawElement(TPageRun& run, const BandElement& element, double b
     // Banner label: line height from the font's text height on the device, back in tenths;
     // a line is drawn while it ends inside the label (its bottom plus one tenth).
     const double lineHeightTenths =
-        scale.tenthsFromDotsY(lineMetrics(element.font, painter.device()).height());
+        scale.tenthsFromDotsY(lineMetrics(element.font, canvas.device()).height());
     const double lineHeight = lineHeightTenths * scale.dpiY / 254.0;
     const double lineLimit = (tenths.bottom() + 1 - scale.marginTop) * scale.dpiY / 254.0;
     if (element.autoSize) {
-        const QFont deviceFont(element.font, painter.device());
-        const int width = qCeil(textAdvance(element.caption, deviceFont, painter.device()));
+        const QFont deviceFont(element.font, canvas.device());
+        const int width = qCeil(textAdvance(element.caption, deviceFont, canvas.device()));
         box.setWidth(qMax(box.width(), width));
     }
-    BoxTextFormatter::drawCaption(painter, box, element.caption, element.font, lineHeight, lineLimit);
+    BoxTextFormatter::drawCaption(canvas, box, element.caption, element.font, lineHeight, lineLimit);
 }
 
 void ReportPage::endPreview()

@@ -26,8 +26,6 @@ TPageRun::TPageRun(PrintingSystem& system, QObject* parent)
 
 TPageRun::~TPageRun()
 {
-    if (m_recorder.isActive())
-        m_recorder.end();
     if (m_jobOpen && m_printer) {
         try {
             m_printer->abortJob();
@@ -137,6 +135,7 @@ void TPageRun::begin()
     m_cutTexts.clear();
     if (m_destination == Destination::Preview) {
         m_store = std::make_unique<TPageStore>();
+        m_recording = std::make_unique<PageRecording>(&m_store->fonts());
         m_scale = screenScale();
         return;
     }
@@ -149,15 +148,13 @@ void TPageRun::begin()
     m_scale = DeviceScale{double(caps.dpiX), double(caps.dpiY), caps.unprintableLeft, caps.unprintableTop};
 }
 
-void TPageRun::startRecording(std::unique_ptr<QPicture>& picture)
+void TPageRun::startRecording(PageRecording& recording)
 {
-    picture = std::make_unique<QPicture>();
-    picture->setBoundingRect(QRect(0, 0, m_scale.lengthX(pageWidth()), m_scale.lengthY(pageHeight())));
-    m_recorder.begin(picture.get());
-    m_painter = &m_recorder;
+    recording.begin(QRect(0, 0, m_scale.lengthX(pageWidth()), m_scale.lengthY(pageHeight())));
+    m_canvas = &recording;
 }
 
-QPainter* TPageRun::newPage()
+PageCanvas* TPageRun::newPage()
 {
     ++m_pageCount;
     if (pageOpen()) {
@@ -168,31 +165,35 @@ QPainter* TPageRun::newPage()
                          && (m_settings.firstPage <= 0 || m_pageCount >= m_settings.firstPage)
                          && (m_settings.lastPage <= 0 || m_pageCount <= m_settings.lastPage);
     if (!toSheet) {
-        startRecording(m_recording);
-        return m_painter;
+        if (m_destination == Destination::Preview) {
+            startRecording(*m_recording);
+        } else {
+            if (!m_skipped)
+                m_skipped = std::make_unique<PageRecording>(&m_skippedFonts);
+            startRecording(*m_skipped);
+        }
+        return m_canvas;
     }
     if (!m_jobOpen) {
-        m_painter = m_printer->beginJob(m_title);
+        // The job's painter, on the device it was begun on, for all of the job's sheets.
+        m_sheet = std::make_unique<PainterCanvas>(*m_printer->beginJob(m_title));
         m_jobOpen = true;
-    } else {
-        m_painter = m_printer->newSheet();
+    } else if (QPainter* painter = m_printer->newSheet(); &m_sheet->painter() != painter) {
+        m_sheet = std::make_unique<PainterCanvas>(*painter);
     }
+    m_canvas = m_sheet.get();
     // The resolution is read again at every sheet.
     const PrinterCapabilities caps = m_printer->capabilities();
     m_scale.dpiX = caps.dpiX;
     m_scale.dpiY = caps.dpiY;
-    return m_painter;
+    return m_canvas;
 }
 
 void TPageRun::closePage()
 {
-    if (m_painter == &m_recorder) {
-        m_recorder.end();
-        if (m_destination == Destination::Preview)
-            m_store->append(*m_recording);
-        m_recording.reset();
-    }
-    m_painter = nullptr;
+    if (m_destination == Destination::Preview && m_canvas == m_recording.get())
+        m_store->append(m_recording->bytes());
+    m_canvas = nullptr;
     ++m_pagesFinished;
 }
 

@@ -3,11 +3,11 @@
 #include "output/DeviceScale.h"
 #include "output/PageSetup.h"
 #include "output/PrinterCapabilities.h"
+#include "output/PageCanvas.h"
 #include "output/PrinterDevice.h"
 #include "output/TPageStore.h"
 
 #include <QObject>
-#include <QPainter>
 #include <QPicture>
 #include <QString>
 #include <memory>
@@ -87,9 +87,10 @@ public:
 
     // Steps of the layout run (ReportPage drives them).
     void begin();
-    QPainter* newPage();
-    QPainter* painter() const { return m_painter; }
-    bool pageOpen() const { return m_painter != nullptr; }
+    PageCanvas* newPage();
+    // What the open page is drawn on, or nullptr.
+    PageCanvas* canvas() const { return m_canvas; }
+    bool pageOpen() const { return m_canvas != nullptr; }
     void reportProgress(int percent);
     // Ends the run: the last page is stored or the job ended; when the report page was
     // cancelled, the page in progress is still stored but a print job is aborted.
@@ -103,7 +104,7 @@ private:
     void bindPrinter(std::unique_ptr<PrinterDevice> printer, int index);
     void closePage();
     void notifyPageAvailable(int pages);
-    void startRecording(std::unique_ptr<QPicture>& picture);
+    void startRecording(PageRecording& recording);
 
     PrintingSystem& m_system;
     std::unique_ptr<PrinterDevice> m_printer;
@@ -120,9 +121,11 @@ private:
     std::unique_ptr<TPageStore> m_store;
     QList<CutText> m_cutTexts;
 
-    QPainter* m_painter = nullptr;          // the open page's painter
-    QPainter m_recorder;                    // painter of a recorded page
-    std::unique_ptr<QPicture> m_recording;  // preview page, or a printer page outside the range
+    PageCanvas* m_canvas = nullptr;                // the open page's
+    std::unique_ptr<PageRecording> m_recording;    // preview page (types in the store)
+    QList<QFont> m_skippedFonts;                   // types of the printer pages outside the range
+    std::unique_ptr<PageRecording> m_skipped;      // a printer page outside the range
+    std::unique_ptr<PainterCanvas> m_sheet;        // the printer's sheet
     bool m_jobOpen = false;
 };
 

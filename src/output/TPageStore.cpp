@@ -1,6 +1,7 @@
 #include "output/TPageStore.h"
 
 #include "core/Error.h"
+#include "output/PageCanvas.h"
 
 #include <QDataStream>
 #include <QDir>
@@ -33,6 +34,9 @@ void TPageStore::spillToFile()
     auto file = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/corvane-pages-XXXXXX"));
     if (!file->open())
         throw Error(QStringLiteral("Cannot create a temporary file for the preview pages: ") + file->errorString());
+    QDataStream count(&m_buffer);
+    m_buffer.seek(0);
+    count << qint32(m_pageCount);
     if (file->write(m_bytes.constData(), m_end) != m_end)
         throw Error(QStringLiteral("Cannot write the preview pages: ") + file->errorString());
     m_file = std::move(file);
@@ -40,24 +44,27 @@ void TPageStore::spillToFile()
     m_bytes = QByteArray();
 }
 
-void TPageStore::append(const QPicture& page)
+void TPageStore::append(const QByteArray& page)
 {
     const qint32 size = qint32(page.size());
     const qint64 start = m_end;
     const qint64 end = start + recordHeadSize + size + 8;
     if (!m_file && end > memoryLimit)
         spillToFile();
-    QIODevice& io = device();
-    io.seek(start);
-    QDataStream out(&io);
+    // One write per page: the file is written at its end only, and the count in the header
+    // is brought up to date when the store moves to its file.
+    QByteArray record;
+    record.reserve(end - start);
+    QDataStream out(&record, QIODevice::WriteOnly);
     out << qint32(m_pageCount + 1) << qint64(end) << size;
-    out.writeRawData(page.data(), size);
+    out.writeRawData(page.constData(), size);
     out << qint64(start);
-    ++m_pageCount;
-    io.seek(0);
-    out << qint32(m_pageCount);
-    if (out.status() != QDataStream::Ok)
+    QIODevice& io = device();
+    if (io.pos() != start)
+        io.seek(start);
+    if (io.write(record) != record.size())
         throw Error(QStringLiteral("Cannot write the preview pages: ") + io.errorString());
+    ++m_pageCount;
     m_end = end;
 }
 
@@ -96,8 +103,9 @@ std::unique_ptr<QPicture> TPageStore::page(int n)
     QByteArray bytes(size, Qt::Uninitialized);
     if (number != n || in.readRawData(bytes.data(), size) != size)
         throw Error(QStringLiteral("The preview pages are damaged."));
-    auto picture = std::make_unique<QPicture>();
-    picture->setData(bytes.constData(), uint(size));
+    std::unique_ptr<QPicture> picture = PageRecording::play(bytes, m_fonts);
+    if (!picture)
+        throw Error(QStringLiteral("The preview pages are damaged."));
     return picture;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 #include <QBuffer>
 #include <QByteArray>
+#include <QFont>
+#include <QList>
 #include <QTemporaryFile>
 #include <memory>
 
@@ -8,11 +10,13 @@ class QPicture;
 
 namespace corvane {
 
-// The finished pages of a preview run, each a vector recording. The bytes stay in memory up to
-// memoryLimit, then move to a temporary file that is deleted with the store.
+// The finished pages of a preview run, each as the page engine wrote it down (PageRecording),
+// and the types they use. The bytes stay in memory up to memoryLimit, then move to a temporary
+// file that is deleted with the store.
 //
-// Layout: a header holding the page count, then one record per page:
-//   page number (int32), end of record (int64), byte count (int32), recording, start of record (int64)
+// Layout: a header holding the page count when the store moved to its file, then one record
+// per page:
+//   page number (int32), end of record (int64), byte count (int32), page, start of record (int64)
 // so a page is found by walking from the last position fetched, forwards or backwards.
 class TPageStore {
 public:
@@ -23,9 +27,11 @@ public:
     TPageStore(const TPageStore&) = delete;
     TPageStore& operator=(const TPageStore&) = delete;
 
-    void append(const QPicture& page);
+    // The types the pages refer to (filled while they are written down).
+    QList<QFont>& fonts() { return m_fonts; }
+    void append(const QByteArray& page);
     int pageCount() const { return m_pageCount; }
-    // Page n (1-based), or nullptr when there is no such page. The caller owns it.
+    // Page n (1-based) as a recording, or nullptr when there is no such page. The caller owns it.
     std::unique_ptr<QPicture> page(int n);
 
     bool inFile() const { return m_file != nullptr; }
@@ -39,6 +45,7 @@ private:
     void spillToFile();
     void seekRecord(int n);
 
+    QList<QFont> m_fonts;
     QByteArray m_bytes;
     QBuffer m_buffer;
     std::unique_ptr<QTemporaryFile> m_file;
