@@ -17,6 +17,8 @@
 #include <QPdfWriter>
 #include <QPicture>
 #include <QTemporaryDir>
+#include <QTextLayout>
+#include <cmath>
 
 #include <qpdf/Buffer.hh>
 #include <qpdf/QPDF.hh>
@@ -365,6 +367,66 @@ private Q_SLOTS:
                 }
             }
         }
+    }
+
+    // A paragraph whose whole advance fits its box is taken as one line without breaking it:
+    // the breaks must be those of the full line breaking, at every width and on both kinds of
+    // device, for text that fits, text that just fits and text that does not.
+    void wrappingGivesTheBreaksOfTheFullLayout()
+    {
+        const QString pool = QStringLiteral("王立新浙江省杭州市西湖区文三路号室一大0123456789-ABCxyz ，。（）");
+        quint32 seed = 20261211;
+        auto next = [&seed](quint32 bound) {
+            seed = seed * 1664525u + 1013904223u;
+            return (seed >> 8) % bound;
+        };
+        QPicture screen;
+        QPdfWriter printer(QDir::temp().filePath(QStringLiteral("corvane-wrap-check.pdf")));
+        printer.setResolution(1200);
+        OutputWaybill waybill;
+        QFont bold = waybill.boxFont();
+        bold.setBold(true);
+        QFont yahei(QStringLiteral("微软雅黑"));
+        yahei.setPixelSize(15);
+        int oneLine = 0;
+        int wrapped = 0;
+        // Without a wrap cache, and with one (which adds up the characters' remembered advances).
+        std::optional<ParagraphWrapCache> cache;
+        for (int pass = 0; pass < 2; ++pass, cache.emplace())
+        for (QPaintDevice* device : {static_cast<QPaintDevice*>(&screen), static_cast<QPaintDevice*>(&printer)}) {
+            for (const QFont& font : {waybill.boxFont(), bold, yahei}) {
+                const QFont deviceFont(font, device);
+                for (int sample = 0; sample < 150; ++sample) {
+                    QString text;
+                    for (quint32 n = 1 + next(30); n > 0; --n)
+                        text += pool.at(next(quint32(pool.size())));
+                    const QFontMetricsF metrics(deviceFont, device);
+                    const double natural = metrics.horizontalAdvance(text);
+                    // Around the natural width (just fitting, a 64th short), where a line's height
+                    // is to spare, and anywhere.
+                    for (const double width : {natural, natural - 1.0 / 64, std::floor(natural), natural + metrics.height(),
+                                               natural + metrics.height() - 1.0 / 64, natural * (0.2 + next(160) / 100.0)}) {
+                        QList<std::pair<int, int>> expected;
+                        QTextLayout layout(text, deviceFont, device);
+                        QTextOption option;
+                        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+                        layout.setTextOption(option);
+                        layout.beginLayout();
+                        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+                            line.setLineWidth(width);
+                            expected.append({line.textStart(), line.textLength()});
+                        }
+                        layout.endLayout();
+                        const QList<std::pair<int, int>> got = wrapParagraph(text, deviceFont, device, width);
+                        QVERIFY2(got == expected, qPrintable(QStringLiteral("\"%1\" at %2 px: %3 lines, the layout gives %4")
+                                                                 .arg(text).arg(width).arg(got.size()).arg(expected.size())));
+                        (expected.size() == 1 ? oneLine : wrapped) += 1;
+                    }
+                }
+            }
+        }
+        QVERIFY(oneLine > 1000);
+        QVERIFY(wrapped > 1000);
     }
 
     // A preview page is written down and drawn only when looked at: played back, it draws what

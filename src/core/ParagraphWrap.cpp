@@ -11,6 +11,34 @@ namespace {
 
 thread_local ParagraphWrapCache* currentWrapCache = nullptr;
 
+// Whether the paragraph is surely one line at the width: it holds nothing that breaks a line of
+// its own accord, and the advances of its characters add up to the width with a line's height to
+// spare (for what the line breaking adds: kerning, and how far a glyph reaches past its advance).
+// Most values are such a line; the characters' advances are remembered by the cache, so this
+// costs neither shaping nor breaking.
+bool fitsOnOneLine(const QString& text, const QFont& font, QPaintDevice* device, double width,
+                   QHash<char16_t, double>* advances)
+{
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u == 0x00AD || u == 0x200B || u == 0x2028 || u == 0x2029 || c.isSurrogate())
+            return false;
+    }
+    const QFontMetricsF metrics(font, device);
+    if (!advances)
+        return metrics.horizontalAdvance(text) + metrics.height() <= width;
+    double total = metrics.height();
+    for (const QChar c : text) {
+        auto found = advances->constFind(c.unicode());
+        if (found == advances->cend())
+            found = advances->insert(c.unicode(), metrics.horizontalAdvance(c));
+        total += *found;
+        if (total > width)
+            return false;
+    }
+    return true;
+}
+
 ShapedParagraph layOutParagraph(const QString& text, const QFont& font, QPaintDevice* device, double width,
                                 bool withGlyphs)
 {
@@ -81,15 +109,24 @@ QList<std::pair<int, int>> wrapParagraph(const QString& text, const QFont& font,
     if (text.isEmpty())
         return {{0, 0}};
     ParagraphWrapCache* cache = currentWrapCache;
+    QHash<char16_t, double>* advances = nullptr;
+    const auto layOut = [&] {
+        if (fitsOnOneLine(text, font, device, width, advances))
+            return QList<std::pair<int, int>>{{0, int(text.size())}};
+        return layOutParagraph(text, font, device, width, false).lines;
+    };
     // Without a device the font's own resolution counts, which the key does not hold.
     if (!cache || !device)
-        return layOutParagraph(text, font, device, width, false).lines;
+        return layOut();
     ParagraphWrapCache::Key key{text, font, device->devType(), device->logicalDpiX(), device->logicalDpiY(), width};
     if (const auto* lines = remembered(cache->m_lines, key)) {
         ++cache->m_hits;
         return *lines;
     }
-    QList<std::pair<int, int>> lines = layOutParagraph(text, font, device, width, false).lines;
+    // The characters' advances in this font on this kind of device.
+    ParagraphWrapCache::Key face{QString(), font, key.deviceType, key.dpiX, key.dpiY, 0};
+    advances = &cache->m_characterAdvances[face];
+    QList<std::pair<int, int>> lines = layOut();
     ++cache->m_layouts;
     if (cache->m_lines.size() < ParagraphWrapCache::capacity)
         cache->m_lines.insert(std::move(key), lines);

@@ -66,6 +66,7 @@ private:
     QHash<Key, QList<std::pair<int, int>>> m_lines;
     QHash<Key, ShapedParagraph> m_shaped;
     QHash<Key, double> m_advances; // width 0
+    QHash<Key, QHash<char16_t, double>> m_characterAdvances; // no text, width 0
     ParagraphWrapCache* m_previous;
     int m_layouts = 0;
     int m_hits = 0;
