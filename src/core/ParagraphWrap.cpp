@@ -58,7 +58,6 @@ ShapedParagraph layOutParagraph(const QString& text, const QFont& font, QPaintDe
     if (!withGlyphs)
         return paragraph;
     for (const QTextLine& line : lines) {
-        paragraph.advances.append(line.cursorToX(line.textStart() + line.textLength()) - line.cursorToX(line.textStart()));
         // A line's runs leave out the spaces it ends in, which drawing its text draws.
         if (line.textLength() > 0 && text.at(line.textStart() + line.textLength() - 1).isSpace()) {
             paragraph.glyphs.append(QList<QGlyphRun>());
@@ -136,7 +135,7 @@ QList<std::pair<int, int>> wrapParagraph(const QString& text, const QFont& font,
 ShapedParagraph shapeParagraph(const QString& text, const QFont& font, QPaintDevice* device, double width)
 {
     if (text.isEmpty())
-        return {{{0, 0}}, {{}}, {0}};
+        return {{{0, 0}}, {{}}};
     ParagraphWrapCache* cache = currentWrapCache;
     if (!cache || !device)
         return layOutParagraph(text, font, device, width, true);

@@ -22,7 +22,6 @@ QList<std::pair<int, int>> wrapParagraph(const QString& text, const QFont& font,
 struct ShapedParagraph {
     QList<std::pair<int, int>> lines;
     QList<QList<QGlyphRun>> glyphs; // one entry per line; none where only the text draws it whole
-    QList<double> advances;         // per line: the width of its text, spaces included
 };
 ShapedParagraph shapeParagraph(const QString& text, const QFont& font, QPaintDevice* device, double width);
 

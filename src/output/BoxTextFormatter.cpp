@@ -4,7 +4,6 @@
 #include "output/FaceLineMetrics.h"
 #include "output/PageCanvas.h"
 
-#include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
 
@@ -26,7 +25,7 @@ ShapedParagraph layOut(PageCanvas& canvas, const QString& paragraph, const QFont
 {
     if (canvas.takesGlyphRuns())
         return shapeParagraph(paragraph, deviceFont, canvas.device(), width);
-    return ShapedParagraph{wrapParagraph(paragraph, deviceFont, canvas.device(), width), {}, {}};
+    return ShapedParagraph{wrapParagraph(paragraph, deviceFont, canvas.device(), width), {}};
 }
 
 const QList<QGlyphRun>& glyphsOf(const ShapedParagraph& shaped, qsizetype line)
@@ -75,14 +74,9 @@ int BoxTextFormatter::drawParagraphs(PageCanvas& canvas, const QRect& box,
             }
             if (length > 0) {
                 const QList<QGlyphRun>& glyphs = glyphsOf(shaped, l);
-                const QString text = glyphs.isEmpty() ? paragraph.mid(start, length) : QString();
-                double x = box.left();
-                if (!(alignment & Qt::AlignLeft) && alignment != 0) {
-                    const double advance = l < shaped.advances.size()
-                                               ? shaped.advances.at(l)
-                                               : QFontMetricsF(deviceFont, device).horizontalAdvance(text);
-                    x = alignedX(box, advance, alignment);
-                }
+                const bool aligned = !(alignment & Qt::AlignLeft) && alignment != 0;
+                const QString text = glyphs.isEmpty() || aligned ? paragraph.mid(start, length) : QString();
+                const double x = aligned ? alignedX(box, textAdvance(text, deviceFont, device), alignment) : box.left();
                 canvas.drawLine(QPointF(x, lineTop + metrics.ascent), text, deviceFont, glyphs);
             }
             lineTop += metrics.height();
