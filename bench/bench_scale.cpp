@@ -256,14 +256,19 @@ int main(int argc, char* argv[])
 
     QApplication app(argc, argv);
     initialiseApplication();
+    // The list layer alone reads a copy of the book: the open window's lists would otherwise
+    // lend it their snapshots of the same rows.
+    const QString listFile = dir.filePath(QStringLiteral("list-layer.mdb"));
+    if (!QFile::copy(file, listFile))
+        return 1;
     Paired startup, search, refresh;
     Window w;
     for (int i = 0; i < rounds; ++i) {
-        const double list = elapsedMs([&] { listLayerStartup(file); });
+        const double list = elapsedMs([&] { listLayerStartup(listFile); });
         w.close();
         startup.add(list, elapsedMs([&] { w.open(); }));
     }
-    Connection connection(file);
+    Connection connection(listFile);
     List recipients(&connection);
     for (int i = 0; i < rounds; ++i) {
         const double list = elapsedMs([&] {

@@ -294,6 +294,70 @@ private Q_SLOTS:
         QCOMPARE(batchList.FieldByName("城市").AsString(), QString("广州"));
     }
 
+    // A list opened over the rows another list already holds takes that snapshot instead of
+    // reading the table again; whatever changed the file in between must still show.
+    void aSecondListSeesEveryChangeMadeBeforeItOpens_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("nothing") << "" << QStringList{"甲", "乙"};
+        QTest::newRow("added through the first list") << "post" << QStringList{"甲", "乙", "丙"};
+        QTest::newRow("added on a third connection") << "insert" << QStringList{"甲", "乙", "丁"};
+        QTest::newRow("changed on a third connection") << "update" << QStringList{"甲", "戊"};
+        QTest::newRow("deleted on a third connection") << "delete" << QStringList{"甲"};
+        QTest::newRow("added on its own connection") << "own" << QStringList{"甲", "乙", "己"};
+        QTest::newRow("its own transaction not yet committed") << "transaction" << QStringList{"甲", "乙", "庚"};
+        QTest::newRow("another statement") << "search" << QStringList{"乙"};
+    }
+    void aSecondListSeesEveryChangeMadeBeforeItOpens()
+    {
+        QFETCH(QString, change);
+        QFETCH(QStringList, names);
+        Connection main(m_file), batch(m_file), other(m_file);
+        List recipients(&main);
+        recipients.setSQL("select * from inr");
+        recipients.Open();
+        addRecipient(recipients, {"甲"});
+        addRecipient(recipients, {"乙"});
+        recipients.Close();
+        recipients.Open();                 // a snapshot that is the table as it is
+
+        List second(&batch);
+        second.setSQL("select * from inr");
+        const auto run = [](Connection& connection, const QString& sql) {
+            List statement(&connection);
+            statement.setSQL(sql);
+            statement.ExecSQL();
+        };
+        if (change == "post")
+            addRecipient(recipients, {"丙"});
+        else if (change == "insert")
+            run(other, "insert into inr (姓名) values ('丁')");
+        else if (change == "update")
+            run(other, "update inr set 姓名 = '戊' where 姓名 = '乙'");
+        else if (change == "delete")
+            run(other, "delete from inr where 姓名 = '乙'");
+        else if (change == "own")
+            run(batch, "insert into inr (姓名) values ('己')");
+        else if (change == "transaction") {
+            run(batch, "begin");
+            run(batch, "insert into inr (姓名) values ('庚')");
+        } else if (change == "search")
+            second.setSearch("inr", "姓名", "乙");
+        second.Open();
+        QCOMPARE(column(second, "姓名"), names);
+        if (change == "transaction")
+            run(batch, "rollback");
+
+        // Taken or read, the snapshot is the second list's own: changing it leaves the first as it was.
+        const QStringList firstBefore = column(recipients, "姓名");
+        if (change.isEmpty()) {
+            addRecipient(second, {"辛"});
+            QCOMPARE(column(second, "姓名"), (QStringList{"甲", "乙", "辛"}));
+            QCOMPARE(column(recipients, "姓名"), firstBefore);
+        }
+    }
+
     void closingConnectionClosesLists()
     {
         Connection c(m_file);

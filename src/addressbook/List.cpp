@@ -3,6 +3,7 @@
 #include "core/Error.h"
 #include "core/MemoryPolicy.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <sqlcipher/sqlite3.h>
 
@@ -59,6 +60,44 @@ private:
     sqlite3_stmt* m_stmt = nullptr;
 };
 
+// Every list alive in the program, so that a list can take the snapshot another one holds.
+QList<List*>& liveLists()
+{
+    static QList<List*> lists;
+    return lists;
+}
+
+}
+
+// What the connection sees of the file: the rows it changed so far, the version other connections'
+// commits move on and the version of the tables' layout; none inside a transaction, where it sees
+// changes of its own not yet committed.
+std::optional<List::SnapshotState> List::stateOf(sqlite3* db)
+{
+    if (!sqlite3_get_autocommit(db))
+        return std::nullopt;
+    Statement data(db, QStringLiteral("PRAGMA data_version"));
+    Statement schema(db, QStringLiteral("PRAGMA schema_version"));
+    if (!data.step() || !schema.step())
+        return std::nullopt;
+    return SnapshotState{sqlite3_total_changes(db), sqlite3_column_int64(data.get(), 0),
+                         sqlite3_column_int64(schema.get(), 0)};
+}
+
+// A list over the same statement on the same file whose snapshot is still what the file holds:
+// nothing was written since it was read, by its connection or any other.
+const List* List::sameSnapshot() const
+{
+    const QString file = QFileInfo(m_connection->fileName()).absoluteFilePath();
+    for (const List* other : liveLists()) {
+        if (other == this || !other->m_snapshot || other->m_sql != m_sql || other->m_parameters != m_parameters
+            || other->m_state != State::Browse || !other->Active()
+            || QFileInfo(other->m_connection->fileName()).absoluteFilePath() != file)
+            continue;
+        if (stateOf(other->m_connection->handle()) == other->m_snapshot)
+            return other;
+    }
+    return nullptr;
 }
 
 QString List::Field::AsString() const
@@ -74,6 +113,12 @@ void List::Field::setAsString(const QString& value)
 List::List(Connection* connection, QObject* parent) : QObject(parent), m_connection(connection)
 {
     connect(connection, &Connection::closed, this, &List::Close);
+    liveLists().append(this);
+}
+
+List::~List()
+{
+    liveLists().removeOne(this);
 }
 
 void List::setSQL(const QString& sql, const QVariantList& parameters)
@@ -113,6 +158,21 @@ void List::Open()
     useMemoryPolicy(); // a large book's snapshot goes back to the system when replaced
     Close();
     sqlite3* db = m_connection->handle();
+    // A second list over the same rows (a batch window's beside the main window's) takes the
+    // snapshot already read: the rows are shared until either list changes them.
+    if (const std::optional<SnapshotState> state = stateOf(db)) {
+        if (const List* source = sameSnapshot()) {
+            Q_EMIT aboutToReset();
+            m_table = source->m_table;
+            m_columns = source->m_columns;
+            m_rowids = source->m_rowids;
+            m_offsets = source->m_offsets;
+            m_text = source->m_text;
+            m_snapshot = state;
+            openedAt(m_connection->generation());
+            return;
+        }
+    }
     const QString table = tableOf(m_sql);
     Statement stmt(db, table.isEmpty() ? m_sql : withRowId(m_sql));
     stmt.bind(m_parameters);
@@ -144,8 +204,14 @@ void List::Open()
     m_rowids = std::move(rowids);
     m_offsets = std::move(offsets);
     m_text = std::move(text);
+    m_snapshot = stateOf(db);
+    openedAt(m_connection->generation());
+}
+
+void List::openedAt(quint64 generation)
+{
     m_active = true;
-    m_generation = m_connection->generation();
+    m_generation = generation;
     m_state = State::Browse;
     m_current = rowCount() == 0 ? -1 : 0;
     m_eof = rowCount() == 0;

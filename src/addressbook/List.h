@@ -4,8 +4,11 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+#include <optional>
 
 #include "core/Error.h"
+
+struct sqlite3;
 
 namespace corvane {
 
@@ -42,6 +45,7 @@ public:
     };
 
     explicit List(Connection* connection, QObject* parent = nullptr);
+    ~List() override;
 
     Connection* connection() const { return m_connection; }
 
@@ -107,6 +111,16 @@ private:
     void setRow(int row, const Row& values);   // row == rowCount() appends
     void clearRows();
 
+    struct SnapshotState {
+        int changes;
+        qint64 dataVersion;
+        qint64 schemaVersion;
+        bool operator==(const SnapshotState&) const = default;
+    };
+    static std::optional<SnapshotState> stateOf(sqlite3* db);
+    const List* sameSnapshot() const;
+    void openedAt(quint64 generation);
+
     Connection* m_connection;
     QString m_sql;
     QVariantList m_parameters;
@@ -115,6 +129,7 @@ private:
     QVector<qint64> m_rowids;
     QVector<quint32> m_offsets;
     QString m_text;
+    std::optional<SnapshotState> m_snapshot;   // what the file was when the snapshot was read
     bool m_active = false;
     quint64 m_generation = 0;
     int m_current = -1;
