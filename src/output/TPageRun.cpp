@@ -131,6 +131,7 @@ void TPageRun::begin()
     m_pageCount = 0;
     m_pagesFinished = 0;
     m_progress = 0;
+    m_progressReported = false;
     m_jobOpen = false;
     m_cutTexts.clear();
     if (m_destination == Destination::Preview) {
@@ -199,7 +200,11 @@ void TPageRun::closePage()
 
 void TPageRun::reportProgress(int percent)
 {
+    // A batch of thousands of rows repeats each percentage for many rows: told once.
+    if (percent == m_progress && m_progressReported)
+        return;
     m_progress = percent;
+    m_progressReported = true;
     QMetaObject::invokeMethod(
         this, [this, percent] { Q_EMIT progressChanged(percent); }, Qt::QueuedConnection);
 }

@@ -116,6 +116,7 @@ private:
     int m_pageCount = 0;
     int m_pagesFinished = 0;
     int m_progress = 0;
+    bool m_progressReported = false;
     QString m_title;
     bool m_previewOpen = false;
     std::unique_ptr<TPageStore> m_store;
