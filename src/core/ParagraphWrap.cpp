@@ -136,14 +136,18 @@ ShapedParagraph shapeParagraph(const QString& text, const QFont& font, QPaintDev
 {
     if (text.isEmpty())
         return {{{0, 0}}, {{}}};
+    // Taking the glyphs out of a layout costs about what shaping the line again costs: only a
+    // paragraph seen before (one that repeats, as a batch's sender does) is given its glyphs.
     ParagraphWrapCache* cache = currentWrapCache;
     if (!cache || !device)
-        return layOutParagraph(text, font, device, width, true);
+        return {wrapParagraph(text, font, device, width), {}};
     ParagraphWrapCache::Key key{text, font, device->devType(), device->logicalDpiX(), device->logicalDpiY(), width};
     if (const auto* shaped = remembered(cache->m_shaped, key)) {
         ++cache->m_hits;
         return *shaped;
     }
+    if (!remembered(cache->m_lines, key))
+        return {wrapParagraph(text, font, device, width), {}};
     ShapedParagraph shaped = layOutParagraph(text, font, device, width, true);
     ++cache->m_layouts;
     if (cache->m_shaped.size() < ParagraphWrapCache::capacity)

@@ -18,7 +18,8 @@ QList<std::pair<int, int>> wrapParagraph(const QString& text, const QFont& font,
 
 // The lines of wrapParagraph with the glyphs of each, as laid out for the breaks: glyph runs
 // placed from the line's start (x 0) on its baseline (y 0). Drawing them draws what drawText
-// draws for the line, without shaping the text again.
+// draws for the line, without shaping the text again. Only a paragraph that a wrap cache has
+// seen before is given glyphs; the lines of any other have none (draw their text).
 struct ShapedParagraph {
     QList<std::pair<int, int>> lines;
     QList<QList<QGlyphRun>> glyphs; // one entry per line; none where only the text draws it whole
