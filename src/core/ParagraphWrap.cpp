@@ -4,6 +4,7 @@
 #include <QPaintDevice>
 #include <QTextLayout>
 #include <QTextLine>
+#include <optional>
 
 namespace corvane {
 
@@ -17,21 +18,30 @@ thread_local ParagraphWrapCache* currentWrapCache = nullptr;
 // Most values are such a line; the characters' advances are remembered by the cache, so this
 // costs neither shaping nor breaking.
 bool fitsOnOneLine(const QString& text, const QFont& font, QPaintDevice* device, double width,
-                   QHash<char16_t, double>* advances)
+                   ParagraphWrapCache::FaceAdvances* face)
 {
     for (const QChar c : text) {
         const char16_t u = c.unicode();
         if (u < 0x20 || u == 0x00AD || u == 0x200B || u == 0x2028 || u == 0x2029 || c.isSurrogate())
             return false;
     }
-    const QFontMetricsF metrics(font, device);
-    if (!advances)
+    if (!face) {
+        const QFontMetricsF metrics(font, device);
         return metrics.horizontalAdvance(text) + metrics.height() <= width;
-    double total = metrics.height();
+    }
+    std::optional<QFontMetricsF> metrics;
+    const auto measure = [&]() -> const QFontMetricsF& {
+        if (!metrics)
+            metrics.emplace(font, device);
+        return *metrics;
+    };
+    if (face->lineHeight < 0)
+        face->lineHeight = measure().height();
+    double total = face->lineHeight;
     for (const QChar c : text) {
-        auto found = advances->constFind(c.unicode());
-        if (found == advances->cend())
-            found = advances->insert(c.unicode(), metrics.horizontalAdvance(c));
+        auto found = face->advances.constFind(c.unicode());
+        if (found == face->advances.cend())
+            found = face->advances.insert(c.unicode(), measure().horizontalAdvance(c));
         total += *found;
         if (total > width)
             return false;
@@ -108,7 +118,7 @@ QList<std::pair<int, int>> wrapParagraph(const QString& text, const QFont& font,
     if (text.isEmpty())
         return {{0, 0}};
     ParagraphWrapCache* cache = currentWrapCache;
-    QHash<char16_t, double>* advances = nullptr;
+    ParagraphWrapCache::FaceAdvances* advances = nullptr;
     const auto layOut = [&] {
         if (fitsOnOneLine(text, font, device, width, advances))
             return QList<std::pair<int, int>>{{0, int(text.size())}};

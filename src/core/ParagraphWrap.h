@@ -57,6 +57,11 @@ public:
         double width;
         bool operator==(const Key& other) const = default;
     };
+    // A font's line height and characters' advances on a kind of device, as measured so far.
+    struct FaceAdvances {
+        double lineHeight = -1;
+        QHash<char16_t, double> advances;
+    };
 
 private:
     friend QList<std::pair<int, int>> wrapParagraph(const QString&, const QFont&, QPaintDevice*, double);
@@ -66,7 +71,7 @@ private:
     QHash<Key, QList<std::pair<int, int>>> m_lines;
     QHash<Key, ShapedParagraph> m_shaped;
     QHash<Key, double> m_advances; // width 0
-    QHash<Key, QHash<char16_t, double>> m_characterAdvances; // no text, width 0
+    QHash<Key, FaceAdvances> m_characterAdvances; // no text, width 0
     ParagraphWrapCache* m_previous;
     int m_layouts = 0;
     int m_hits = 0;

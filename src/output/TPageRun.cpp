@@ -47,12 +47,23 @@ void TPageRun::selectPrinter(int index)
         m_settings = OutputSettings{};
         return;
     }
-    bindPrinter(m_system.openPrinter(index < 0 ? defaultIndex : index), index);
+    const int printer = index < 0 ? defaultIndex : index;
+    // The run binds the default printer when it is made and again when the report page's
+    // settings name it: the device opened a moment ago serves (opening a printer asks the print
+    // service, and a PDF file makes its temporary file).
+    if (m_printer && m_boundPrinter == printer) {
+        bindPrinter(std::move(m_printer), index);
+        m_boundPrinter = printer;
+        return;
+    }
+    bindPrinter(m_system.openPrinter(printer), index);
+    m_boundPrinter = printer;
 }
 
 void TPageRun::bindPrinter(std::unique_ptr<PrinterDevice> printer, int index)
 {
     m_printer = std::move(printer);
+    m_boundPrinter = -1;
     const PrinterCapabilities caps = m_printer->capabilities();
     m_settings.printerIndex = index;
     m_settings.printer = caps;
@@ -176,6 +187,7 @@ PageCanvas* TPageRun::newPage()
         return m_canvas;
     }
     if (!m_jobOpen) {
+        m_boundPrinter = -1; // a device that has printed is not taken again
         // The job's painter, on the device it was begun on, for all of the job's sheets.
         m_sheet = std::make_unique<PainterCanvas>(*m_printer->beginJob(m_title));
         m_jobOpen = true;

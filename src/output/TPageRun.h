@@ -108,6 +108,7 @@ private:
 
     PrintingSystem& m_system;
     std::unique_ptr<PrinterDevice> m_printer;
+    int m_boundPrinter = -1;                  // the printing system's printer m_printer is, while unused
     OutputSettings m_settings;
     DeviceScale m_scale;
     Destination m_destination = Destination::Preview;
