@@ -158,20 +158,21 @@ void List::Open()
     useMemoryPolicy(); // a large book's snapshot goes back to the system when replaced
     Close();
     sqlite3* db = m_connection->handle();
+    // What the file is before the rows are read: a commit while they are read makes the
+    // snapshot newer than this, never older, so no later list takes rows older than it finds.
+    const std::optional<SnapshotState> state = stateOf(db);
     // A second list over the same rows (a batch window's beside the main window's) takes the
     // snapshot already read: the rows are shared until either list changes them.
-    if (const std::optional<SnapshotState> state = stateOf(db)) {
-        if (const List* source = sameSnapshot()) {
-            Q_EMIT aboutToReset();
-            m_table = source->m_table;
-            m_columns = source->m_columns;
-            m_rowids = source->m_rowids;
-            m_offsets = source->m_offsets;
-            m_text = source->m_text;
-            m_snapshot = state;
-            openedAt(m_connection->generation());
-            return;
-        }
+    if (const List* source = state ? sameSnapshot() : nullptr) {
+        Q_EMIT aboutToReset();
+        m_table = source->m_table;
+        m_columns = source->m_columns;
+        m_rowids = source->m_rowids;
+        m_offsets = source->m_offsets;
+        m_text = source->m_text;
+        m_snapshot = state;
+        openedAt(m_connection->generation());
+        return;
     }
     const QString table = tableOf(m_sql);
     Statement stmt(db, table.isEmpty() ? m_sql : withRowId(m_sql));
@@ -204,7 +205,7 @@ void List::Open()
     m_rowids = std::move(rowids);
     m_offsets = std::move(offsets);
     m_text = std::move(text);
-    m_snapshot = stateOf(db);
+    m_snapshot = state;
     openedAt(m_connection->generation());
 }
 

@@ -18,16 +18,12 @@ thread_local ParagraphWrapCache* currentWrapCache = nullptr;
 // Most values are such a line; the characters' advances are remembered by the cache, so this
 // costs neither shaping nor breaking.
 bool fitsOnOneLine(const QString& text, const QFont& font, QPaintDevice* device, double width,
-                   ParagraphWrapCache::FaceAdvances* face)
+                   ParagraphWrapCache::FaceAdvances& face)
 {
     for (const QChar c : text) {
         const char16_t u = c.unicode();
         if (u < 0x20 || u == 0x00AD || u == 0x200B || u == 0x2028 || u == 0x2029 || c.isSurrogate())
             return false;
-    }
-    if (!face) {
-        const QFontMetricsF metrics(font, device);
-        return metrics.horizontalAdvance(text) + metrics.height() <= width;
     }
     std::optional<QFontMetricsF> metrics;
     const auto measure = [&]() -> const QFontMetricsF& {
@@ -35,13 +31,13 @@ bool fitsOnOneLine(const QString& text, const QFont& font, QPaintDevice* device,
             metrics.emplace(font, device);
         return *metrics;
     };
-    if (face->lineHeight < 0)
-        face->lineHeight = measure().height();
-    double total = face->lineHeight;
+    if (face.lineHeight < 0)
+        face.lineHeight = measure().height();
+    double total = face.lineHeight;
     for (const QChar c : text) {
-        auto found = face->advances.constFind(c.unicode());
-        if (found == face->advances.cend())
-            found = face->advances.insert(c.unicode(), measure().horizontalAdvance(c));
+        auto found = face.advances.constFind(c.unicode());
+        if (found == face.advances.cend())
+            found = face.advances.insert(c.unicode(), measure().horizontalAdvance(c));
         total += *found;
         if (total > width)
             return false;
@@ -118,24 +114,21 @@ QList<std::pair<int, int>> wrapParagraph(const QString& text, const QFont& font,
     if (text.isEmpty())
         return {{0, 0}};
     ParagraphWrapCache* cache = currentWrapCache;
-    ParagraphWrapCache::FaceAdvances* advances = nullptr;
-    const auto layOut = [&] {
-        if (fitsOnOneLine(text, font, device, width, advances))
-            return QList<std::pair<int, int>>{{0, int(text.size())}};
-        return layOutParagraph(text, font, device, width, false).lines;
-    };
-    // Without a device the font's own resolution counts, which the key does not hold.
+    // Without a device the font's own resolution counts, which the key does not hold. Without a
+    // cache there are no remembered advances, and measuring first would only add to the layout.
     if (!cache || !device)
-        return layOut();
+        return layOutParagraph(text, font, device, width, false).lines;
     ParagraphWrapCache::Key key{text, font, device->devType(), device->logicalDpiX(), device->logicalDpiY(), width};
     if (const auto* lines = remembered(cache->m_lines, key)) {
         ++cache->m_hits;
         return *lines;
     }
     // The characters' advances in this font on this kind of device.
-    ParagraphWrapCache::Key face{QString(), font, key.deviceType, key.dpiX, key.dpiY, 0};
-    advances = &cache->m_characterAdvances[face];
-    QList<std::pair<int, int>> lines = layOut();
+    ParagraphWrapCache::FaceAdvances& face =
+        cache->m_characterAdvances[ParagraphWrapCache::Key{QString(), font, key.deviceType, key.dpiX, key.dpiY, 0}];
+    QList<std::pair<int, int>> lines = fitsOnOneLine(text, font, device, width, face)
+                                           ? QList<std::pair<int, int>>{{0, int(text.size())}}
+                                           : layOutParagraph(text, font, device, width, false).lines;
     ++cache->m_layouts;
     if (cache->m_lines.size() < ParagraphWrapCache::capacity)
         cache->m_lines.insert(std::move(key), lines);
